@@ -1,0 +1,119 @@
+#pragma once
+
+// The gauge handler: the one object through which the program talks to the
+// connected gauge. It owns the link state (connected, SDI-12 address),
+// connects to an adapter, identifies the model, formats every command and
+// judges every reply. Failures come back only as results: false, an empty
+// text, -1 (-9999 for the heating threshold); nothing is shown from here.
+
+#include <QDateTime>
+#include <QString>
+#include <QStringList>
+#include <functional>
+#include <string>
+#include <vector>
+
+// Asked by Connect when two or more adapters are present: shows the adapter
+// selection and returns the serial number the user confirmed (empty if none).
+class AdapterChooser {
+public:
+    virtual ~AdapterChooser() = default;
+    virtual std::string ChooseAdapterSerial() = 0;
+};
+
+// Model codes returned by GetModel.
+enum GaugeModel : int { ModelTessra2 = 0, ModelTessra2L = 1, ModelTessra2S = 2 };
+
+class TSDIHandler {
+public:
+    int FirmwareMajor = 0;
+    int FirmwareMinor = 0;
+    int FirmwarePatch = 0;
+    bool Connected = false;
+    std::string Address;
+
+    // Not owned; nullptr makes Connect fail when several adapters are present.
+    void SetAdapterChooser(AdapterChooser* chooser) { chooser_ = chooser; }
+
+    // Link, identity and modes.
+    bool Connect();
+    void Disconnect();
+    bool IsPortAlive();
+    std::string QueryAddress();
+    std::string ReadAddress();
+    bool ChangeAddress(const std::string& newAddress);
+    int GetModel();
+    bool SupportsImpulseFactor(int model);
+    bool SetTransferRate(std::uint32_t baud);
+    bool ReadPending(std::string& text);
+    bool BeginConfigWrite();
+    bool EndConfigWrite();
+    bool StartTestMode();
+    bool StopTestMode();
+
+    // Generic query: content of the reply to a full command (address included).
+    std::string QueryText(const std::string& command);
+
+    // Text queries.
+    std::string GetHardwareIndex();
+    std::string GetSerialNumber();
+    std::string GetFirmwareVersion();
+    std::string GetLastConfigurationDate();
+    std::string GetLastFirmwareUpdateDate();
+    std::string GetHeatingSwitchTime();
+
+    // Integer queries (-1 on failure; -9999 for the threshold).
+    int GetGaugeType();
+    int GetTemperatureUnit();
+    int GetIntensityUnit();
+    int GetHeatingMode();
+    int GetCommunicationInterface();
+    int GetProtocolType();
+    int GetImpulseFrequency();
+    int GetImpulseFactor();
+    int GetHeatingTemperature();
+    int GetHeatingDuration();
+    int GetHeatingSelfTest();
+    int GetAsciiBaudRate();
+    int GetHeatingThreshold();
+
+    // Setters, each inside the configuration-write bracket.
+    bool SetTemperatureUnit(int n);
+    bool SetIntensityUnit(int n);
+    bool SetHeatingMode(int n);
+    bool SetCommunicationInterface(int n);
+    bool SetProtocolType(int n);
+    bool SetImpulseFrequency(int n);
+    bool SetImpulseFactor(int n);
+    bool SetHeatingTemperature(int n);
+    bool SetHeatingThreshold(int n);
+    bool SetHeatingSwitchTime(const std::string& text);
+    bool SetHeatingDuration(int n);
+    bool SetHeatingSelfTest(int n);
+    bool SetAsciiBaudRate(int n);
+    bool SetLastConfigurationDate(const QDateTime& when);
+    bool SetLastFirmwareUpdateDate(const QDateTime& when);
+
+    // Clock and counters.
+    std::string GetDeviceTime();
+    bool SetDeviceTime(const std::string& text);
+    bool ResetAccumulatedPrecipitation();
+
+    // Measurement.
+    int StartMeasurement(const std::string& command, int& count);
+    void WaitForServiceRequest(int seconds);
+    bool CollectData(int count, std::vector<std::string>& values);
+    // messages receive the failure lines (texts from the installed text source).
+    double MeasureWithStatus(QStringList& messages, std::string& valueText);
+
+    // Source of the user-visible texts used in MeasureWithStatus's messages;
+    // the user interface installs its text lookup here (GetText).
+    static void SetTextSource(QString (*lookup)(int id));
+    static QString Text(int id);
+
+    // "yyyy-mm-ddThh:nn:ss"
+    static std::string FormatDateTime(const QDateTime& when);
+
+private:
+    AdapterChooser* chooser_ = nullptr;
+};

@@ -1,0 +1,49 @@
+#pragma once
+
+// Modal interaction seam: the common message dialog, the file dialogs, and
+// the other modal windows go through the installed DialogProvider. The
+// program installs the real windows; tests install a script that records
+// each request and answers it.
+
+#include <QString>
+
+class QWidget;
+
+enum class MsgKind { Warning, Error, Information, Confirmation };
+enum class MsgButtons { Ok, YesNo };
+enum class MsgResult { Yes, No, Ok, Cancel };
+
+struct FileDialogRequest {
+    QString title;
+    QString filter;     // Qt filter, e.g. "Text files (*.txt)"
+    QString folder;     // initial folder
+    QString fileName;   // proposed file name (save)
+    QString defaultSuffix;
+};
+
+class DialogProvider {
+public:
+    virtual ~DialogProvider() = default;
+    // text, caption already in the current language.
+    virtual MsgResult Message(const QString& text, MsgKind kind, MsgButtons buttons) = 0;
+    // Chosen path, or empty on cancel.
+    virtual QString OpenFile(const FileDialogRequest& request) = 0;
+    virtual QString SaveFile(const FileDialogRequest& request) = 0;
+};
+
+// The real dialogs (QMessageBox, QFileDialog).
+class RealDialogProvider : public DialogProvider {
+public:
+    MsgResult Message(const QString& text, MsgKind kind, MsgButtons buttons) override;
+    QString OpenFile(const FileDialogRequest& request) override;
+    QString SaveFile(const FileDialogRequest& request) override;
+};
+
+DialogProvider& Dialogs();
+// Installs provider (not owned); nullptr restores the real dialogs.
+void InstallDialogs(DialogProvider* provider);
+
+// Common message dialog: caption and buttons in the current language.
+MsgResult ShowMessageDialog(const QString& text, MsgKind kind, MsgButtons buttons);
+// Window caption text id of a kind: 307, 306, 305 or 304.
+int CaptionTextId(MsgKind kind);

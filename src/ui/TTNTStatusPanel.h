@@ -1,0 +1,75 @@
+#pragma once
+
+// One-line row: caption on the left, optional value beside it, status icon
+// at the right edge. Used for every list of statuses, values and messages.
+
+#include <QColor>
+#include <QFrame>
+#include <QPixmap>
+
+class QLabel;
+
+class TAXO_TTNTStatusPanel : public QFrame {
+    Q_OBJECT
+public:
+    static constexpr int IconWidth = 65;
+    static constexpr int MaxShownValue = 50;
+
+    explicit TAXO_TTNTStatusPanel(QWidget* parent = nullptr);
+
+    void SetCaptionText(const QString& text, int textId);
+    void SetValueText(const QString& text);
+    void SetStatusImage(const QPixmap& picture);
+    void SetPartsVisible(bool captionOn, bool valueOn, bool iconOn);
+    void SetCaptionWordWrap(bool on);
+    void SetTextColor(const QColor& colour);
+    void SetTextSize(int points);
+    void SetHighlighted(bool on);
+    void RetranslateCaption();
+    void ForwardClicks();
+    QString GetCaptionText() const;
+    QString GetValueText() const;
+    void SetRawValue(const QString& text) { rawValue_ = text; }
+    QString GetRawValue() const { return rawValue_; }
+    void SetUnitText(const QString& text) { unitText_ = text; }
+    QString GetUnitText() const { return unitText_; }
+
+    int CaptionTextId() const { return captionTextId_; }
+    QString FullValueText() const { return fullValue_; }
+    QString ShownValueText() const { return shownValue_; }
+    QColor Background() const;
+    QLabel* CaptionLabel() const { return caption_; }
+    QLabel* ValueLabel() const { return value_; }
+    QLabel* StatusIcon() const { return icon_; }
+    bool IconShowsPicture() const;
+
+    QColor LeaveColor = Qt::white;
+    QColor EnterColor = QColor(192, 192, 192);
+    QColor DarkColor = QColor(77, 77, 77);
+    QColor LightColor = QColor(212, 212, 212);
+
+signals:
+    void clicked();
+
+protected:
+    void enterEvent(QEnterEvent* event) override;
+    void leaveEvent(QEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void SetBackground(const QColor& colour);
+    void Relayout();
+
+    QLabel* caption_;
+    int captionTextId_ = -1;
+    QLabel* value_;
+    QString fullValue_;
+    QString shownValue_;
+    QString rawValue_;
+    QString unitText_;
+    QLabel* icon_;
+    QPixmap iconSource_;
+    bool forwardClicks_ = false;
+};
