@@ -9,7 +9,7 @@
 #include <QDateTime>
 #include <QString>
 #include <QStringList>
-#include <functional>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -31,6 +31,9 @@ public:
     int FirmwarePatch = 0;
     bool Connected = false;
     std::string Address;
+
+    // Failure value of GetHeatingThreshold (the other integer getters use -1).
+    static constexpr int ThresholdFailure = -9999;
 
     // Not owned; nullptr makes Connect fail when several adapters are present.
     void SetAdapterChooser(AdapterChooser* chooser) { chooser_ = chooser; }
@@ -115,5 +118,16 @@ public:
     static std::string FormatDateTime(const QDateTime& when);
 
 private:
+    // Address + command through one SDI-12 transaction; true when a reply came.
+    bool Send(const std::string& command, std::uint32_t timeoutMs, std::string& reply);
+    // Address + command; true when the raw reply equals one of the accepted lines.
+    bool SendExpecting(const std::string& command, std::uint32_t timeoutMs,
+                       const std::vector<std::string>& acceptedLines);
+    // A setter: bracket, command, echo check of address + one of the accepted contents.
+    bool WriteSetting(const std::string& command, std::uint32_t timeoutMs,
+                      const std::vector<std::string>& acceptedContents);
+    // QueryText of Address + command converted to an integer.
+    int QueryInteger(const std::string& command, bool exactlyOneCharacter, int failure);
+
     AdapterChooser* chooser_ = nullptr;
 };

@@ -3,7 +3,7 @@
 // In-process adapter backend: one or more simulated gauges, each shown as an
 // adapter whose serial number contains "AX". Bytes move on the installed
 // clock, so with the manual clock a reply "arrives" when the wire would have
-// delivered it.
+// delivered it. Every port call reads TheClock().NowMs() once.
 
 #include "link/AdapterBackend.h"
 #include "sim/SimGauge.h"
@@ -25,17 +25,26 @@ public:
     // The adapter disappears: every call on its open port fails from now on,
     // and it is no longer listed.
     void Unplug(std::size_t index = 0);
+    // Listing fails with this status (FT_OK: listing works).
+    void SetListStatus(int status) { listStatus_ = status; }
 
     int List(std::vector<AdapterListing>& adapters) override;
+    // Opens a listed adapter; an adapter can be open only once at a time.
     std::unique_ptr<AdapterPort> OpenBySerial(const std::string& serial) override;
 
-private:
+    // Shared with the open ports, so a port outliving the backend stays safe.
     struct Device {
         std::string serial;
         std::string description;
         std::unique_ptr<SimGauge> gauge; // null for a foreign device
         bool unplugged = false;
+        bool open = false;
     };
-    std::vector<Device> devices_;
+
+private:
+    std::vector<std::shared_ptr<Device>> devices_;
+    std::vector<SimGauge*> gauges_; // in the order added
+    std::vector<std::shared_ptr<Device>> gaugeDevices_;
     int nextSerial_ = 1;
+    int listStatus_ = FT_OK;
 };

@@ -6,6 +6,7 @@
 // each request and answers it.
 
 #include <QString>
+#include <QStringList>
 
 class QWidget;
 
@@ -15,9 +16,9 @@ enum class MsgResult { Yes, No, Ok, Cancel };
 
 struct FileDialogRequest {
     QString title;
-    QString filter;     // Qt filter, e.g. "Text files (*.txt)"
-    QString folder;     // initial folder
-    QString fileName;   // proposed file name (save)
+    QString filter;   // Qt filter, e.g. "Text files (*.txt)"
+    QString folder;   // initial folder
+    QString fileName; // proposed file name (save)
     QString defaultSuffix;
 };
 
@@ -47,3 +48,11 @@ void InstallDialogs(DialogProvider* provider);
 MsgResult ShowMessageDialog(const QString& text, MsgKind kind, MsgButtons buttons);
 // Window caption text id of a kind: 307, 306, 305 or 304.
 int CaptionTextId(MsgKind kind);
+// Caption text id of a button: Yes 300, No 301, Cancel 302, OK 303.
+int ButtonTextId(MsgResult button);
+// The buttons of a set, left to right: OK, or Yes and No.
+QList<MsgResult> ButtonsOf(MsgButtons buttons);
+// What the message dialog shows for a kind and button set in the current
+// language: its window caption and its button captions, left to right.
+QString MessageCaption(MsgKind kind);
+QStringList MessageButtonCaptions(MsgButtons buttons);

@@ -2,12 +2,24 @@
 
 // The shared pictures: tile pictures, link states, lock, gauges, warning,
 // logos, and the success / failure / edited marks the work areas show.
+//
+// The pictures are SVG resources (":/pictures/<name>.svg") rendered on
+// demand and cached per name and height. The named accessors return them at
+// a generous height, so that the panels, which scale every picture
+// proportionally into their own rectangle, stay sharp on dense screens and
+// in print: icons and marks 96 px, gauges 640 px, the program logo 450 px,
+// the maker's logo 200 px. Render() gives any other height.
 
 #include <QPixmap>
+#include <QStringList>
 
 namespace Pictures {
 
-// SVG resources rendered at the given height (width follows the aspect ratio).
+// Names of all SVG resources, in the order the gallery shows them.
+QStringList Names();
+
+// SVG resource `name` rendered at the given height (width follows the
+// aspect ratio). An unknown name gives a null pixmap.
 QPixmap Render(const QString& name, int height = 48);
 
 QPixmap ParameterImage();
@@ -27,7 +39,8 @@ QPixmap LogoImage();
 QPixmap MakerLogoImage();
 QPixmap editedImage();
 
-// Drawn at start-up on 256 x 256 white bitmaps, white transparent.
+// Drawn at start-up on 256 x 256 white bitmaps, white transparent: a green
+// check mark and a red cross, each of two filled quadrilaterals.
 void DrawSuccessAndFailedImages();
 QPixmap successImage();
 QPixmap failedImage();

@@ -1,16 +1,26 @@
 #pragma once
 
 // Picture tile with a caption: the main window's navigation entries.
+//
+// The tile is flat with a single-line border. Its picture (or, while locked,
+// the lock picture) is 48 px high and centred; the caption sits in a 40 px
+// strip along the lower edge. A click on the tile, its picture or its caption
+// emits clicked(), except while the tile is locked.
 
 #include <QColor>
 #include <QFrame>
 #include <QPixmap>
 
 class QLabel;
+class ImageControl;
 
 class TAXO_TTNTPanel : public QFrame {
     Q_OBJECT
+    Q_PROPERTY(QString caption READ Caption WRITE SetCaption)
 public:
+    static constexpr int PictureHeight = 48;
+    static constexpr int CaptionHeight = 40;
+
     explicit TAXO_TTNTPanel(QWidget* parent = nullptr);
 
     void SetSelected(bool flag);
@@ -24,10 +34,14 @@ public:
     QString Caption() const;
     QColor Background() const;
     QColor CaptionColor() const;
-    QLabel* PictureLabel() const { return picture_; }
-    QLabel* LockPictureLabel() const { return lockPicture_; }
+    QLabel* PictureLabel() const;
+    QLabel* LockPictureLabel() const;
     QLabel* CaptionLabel() const { return caption_; }
 
+    // Light: background when selected, caption colour otherwise. Dark:
+    // background when not selected, caption colour when selected or under
+    // the mouse. Hover: background under the mouse. Set them, then call
+    // SetSelected to apply.
     QColor LightColor = Qt::white;
     QColor DarkColor = Qt::white;
     QColor HoverColor = Qt::white;
@@ -38,6 +52,7 @@ signals:
 protected:
     void enterEvent(QEnterEvent* event) override;
     void leaveEvent(QEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -45,12 +60,12 @@ protected:
 private:
     void ApplyColors(const QColor& background, const QColor& caption);
     void Relayout();
+    bool AcceptsClicks() const;
 
     bool selected_ = false;
     bool locked_ = false;
-    QPixmap pictureSource_;
-    QPixmap lockSource_;
-    QLabel* picture_;
-    QLabel* lockPicture_;
+    QColor captionColour_ = Qt::black;
+    ImageControl* picture_;
+    ImageControl* lockPicture_;
     QLabel* caption_;
 };

@@ -8,12 +8,17 @@
 #include <QPixmap>
 
 class QLabel;
+class ImageControl;
 
 class TAXO_TTNTStatusPanel : public QFrame {
     Q_OBJECT
+    // What translation by tag writes: the caption label's text (with its
+    // leading blank), leaving the value, the layout and the text id alone.
+    Q_PROPERTY(QString caption READ CaptionProperty WRITE SetCaptionProperty)
 public:
     static constexpr int IconWidth = 65;
     static constexpr int MaxShownValue = 50;
+    static constexpr const char* ReadMore = "... Read more";
 
     explicit TAXO_TTNTStatusPanel(QWidget* parent = nullptr);
 
@@ -40,7 +45,7 @@ public:
     QColor Background() const;
     QLabel* CaptionLabel() const { return caption_; }
     QLabel* ValueLabel() const { return value_; }
-    QLabel* StatusIcon() const { return icon_; }
+    QLabel* StatusIcon() const;
     bool IconShowsPicture() const;
 
     QColor LeaveColor = Qt::white;
@@ -54,13 +59,17 @@ signals:
 protected:
     void enterEvent(QEnterEvent* event) override;
     void leaveEvent(QEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void SetBackground(const QColor& colour);
+    void SetLabelColour(QLabel* label, const QColor& colour);
     void Relayout();
+    QString CaptionProperty() const;
+    void SetCaptionProperty(const QString& text);
 
     QLabel* caption_;
     int captionTextId_ = -1;
@@ -69,7 +78,6 @@ private:
     QString shownValue_;
     QString rawValue_;
     QString unitText_;
-    QLabel* icon_;
-    QPixmap iconSource_;
+    ImageControl* icon_;
     bool forwardClicks_ = false;
 };

@@ -1,0 +1,28 @@
+#pragma once
+
+// Serves one simulated gauge on a new pseudo-terminal (tessra2-sim): the
+// program under test opens the terminal's path like a serial adapter.
+//
+// - The path is printed as the first line of standard output, then flushed.
+// - The baud rate the program sets on its side is read from the terminal's
+//   settings (a pseudo-terminal does not carry the character format or a
+//   break): the gauge compares rates only, and a silence of more than
+//   BreakGapMs before a byte counts as the break that precedes every SDI-12
+//   command (outside the loader).
+// - Reply bytes are written at the times the gauge's wire model gives them.
+// - Every command and every reply line is logged with its time on the log.
+// - Ends cleanly on SIGTERM, SIGINT, or end of file on standard input when
+//   standard input is a pipe or the controlling terminal in the foreground.
+
+#include "sim/SimGauge.h"
+
+#include <cstdio>
+
+namespace PtyGaugeServer {
+
+constexpr double BreakGapMs = 25.0;
+
+// Runs until asked to stop; returns the process exit code.
+int Serve(SimGauge& gauge, std::FILE* log);
+
+} // namespace PtyGaugeServer

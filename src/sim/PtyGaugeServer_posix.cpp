@@ -1,0 +1,277 @@
+#include "sim/PtyGaugeServer.h"
+
+#if defined(__unix__) || defined(__APPLE__)
+
+#include <algorithm>
+#include <cerrno>
+#include <cmath>
+#include <chrono>
+#include <csignal>
+#include <cstring>
+#include <fcntl.h>
+#include <poll.h>
+#include <string>
+#include <sys/stat.h>
+#include <termios.h>
+#include <unistd.h>
+#if defined(__APPLE__)
+#include <util.h>
+#else
+#include <pty.h>
+#endif
+#if defined(__linux__)
+#include <sys/prctl.h>
+#endif
+
+namespace PtyGaugeServer {
+
+namespace {
+
+volatile std::sig_atomic_t stopRequested = 0;
+
+void RequestStop(int) { stopRequested = 1; }
+
+double NowMs() {
+    using namespace std::chrono;
+    static const steady_clock::time_point start = steady_clock::now();
+    return duration<double, std::milli>(steady_clock::now() - start).count();
+}
+
+std::uint32_t BaudOf(speed_t speed) {
+    switch (speed) {
+    case B300: return 300;
+    case B600: return 600;
+    case B1200: return 1200;
+    case B2400: return 2400;
+    case B4800: return 4800;
+    case B9600: return 9600;
+    case B19200: return 19200;
+    case B38400: return 38400;
+    case B57600: return 57600;
+    case B115200: return 115200;
+    case B230400: return 230400;
+    default: return 0;
+    }
+}
+
+std::string Printable(const std::string& bytes) {
+    std::string text;
+    for (unsigned char c : bytes) {
+        if (c == '\r')
+            text += "\\r";
+        else if (c == '\n')
+            text += "\\n";
+        else if (c >= 0x20 && c < 0x7F)
+            text.push_back(static_cast<char>(c));
+        else {
+            char hex[8];
+            std::snprintf(hex, sizeof hex, "\\x%02X", c);
+            text += hex;
+        }
+    }
+    return text;
+}
+
+// Whether end of file on standard input should end the server: only for a
+// pipe, or for the controlling terminal while we run in its foreground.
+bool WatchStandardInput() {
+    struct stat info {};
+    if (::fstat(STDIN_FILENO, &info) != 0)
+        return false;
+    if (S_ISFIFO(info.st_mode) || S_ISSOCK(info.st_mode))
+        return true;
+    return ::isatty(STDIN_FILENO) != 0 && ::tcgetpgrp(STDIN_FILENO) == ::getpgrp();
+}
+
+class Server {
+public:
+    Server(SimGauge& gauge, std::FILE* log) : gauge_(gauge), log_(log) {}
+
+    int Run() {
+        char name[256] = {};
+        if (::openpty(&master_, &slave_, name, nullptr, nullptr) != 0) {
+            std::fprintf(log_, "tessra2-sim: no pseudo-terminal: %s\n", std::strerror(errno));
+            return 1;
+        }
+        // The slave stays open here, so the path stays valid and reopenable
+        // however often the program closes it.
+        termios settings{};
+        ::tcgetattr(slave_, &settings);
+        ::cfmakeraw(&settings);
+        settings.c_cflag |= CLOCAL | CREAD;
+        ::cfsetispeed(&settings, B1200);
+        ::cfsetospeed(&settings, B1200);
+        ::tcsetattr(slave_, TCSANOW, &settings);
+        ::fcntl(master_, F_SETFL, ::fcntl(master_, F_GETFL) | O_NONBLOCK);
+#if defined(__linux__)
+        ::prctl(PR_SET_TIMERSLACK, 1UL, 0UL, 0UL, 0UL); // wake up on time for paced bytes
+#endif
+        std::signal(SIGTERM, RequestStop);
+        std::signal(SIGINT, RequestStop);
+        std::signal(SIGPIPE, SIG_IGN);
+        const bool watchInput = WatchStandardInput();
+
+        std::printf("%s\n", name);
+        std::fflush(stdout);
+        Log("serving a model %d gauge at address %c on %s (%s)", gauge_.Config().model,
+            gauge_.Config().address, name, gauge_.Config().paceWire ? "paced" : "not paced");
+
+        while (stopRequested == 0) {
+            const double now = NowMs();
+            WatchLine();
+            if (!ReadProgram(now))
+                break;
+            Deliver(NowMs());
+            if (!Wait(watchInput))
+                break;
+        }
+        FlushReplyLog(NowMs());
+        Log("stopped");
+        ::close(master_);
+        ::close(slave_);
+        return 0;
+    }
+
+private:
+    template <typename... Args> void Log(const char* format, Args... args) {
+        std::fprintf(log_, "[%10.3f] ", NowMs());
+        std::fprintf(log_, format, args...);
+        std::fputc('\n', log_);
+        std::fflush(log_);
+    }
+
+    // The program's side of the line: the baud rate it set on the terminal.
+    void WatchLine() {
+        termios settings{};
+        if (::tcgetattr(master_, &settings) != 0)
+            return;
+        const std::uint32_t baud = BaudOf(::cfgetospeed(&settings));
+        if (baud != 0 && baud != gauge_.ProgramLine().baud) {
+            gauge_.Tick(NowMs());
+            gauge_.SetLine(baud, 0, 0);
+            Log("line %u baud", static_cast<unsigned>(baud));
+        }
+    }
+
+    bool ReadProgram(double now) {
+        std::uint8_t buffer[4096];
+        for (;;) {
+            const ssize_t n = ::read(master_, buffer, sizeof buffer);
+            if (n > 0) {
+                if (!gauge_.InLoader() && now - lastReceivedMs_ > BreakGapMs)
+                    gauge_.Break(now);
+                lastReceivedMs_ = now;
+                gauge_.Receive(buffer, static_cast<std::size_t>(n), now);
+                continue;
+            }
+            if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK || errno == EINTR))
+                return true;
+            if (n < 0 && errno == EIO)
+                return true; // no one has the terminal open at the moment
+            if (n == 0)
+                return true;
+            Log("read failed: %s", std::strerror(errno));
+            return false;
+        }
+    }
+
+    void Deliver(double now) {
+        gauge_.Tick(now);
+        LogCommands();
+        std::uint8_t buffer[4096];
+        while (unsent_.empty()) {
+            const std::size_t n = gauge_.Take(buffer, sizeof buffer, now);
+            if (n == 0)
+                break;
+            unsent_.append(reinterpret_cast<const char*>(buffer), n);
+            replyLog_.append(reinterpret_cast<const char*>(buffer), n);
+            lastSentMs_ = now;
+            WriteUnsent();
+        }
+        if (!unsent_.empty())
+            WriteUnsent();
+        std::size_t lineEnd;
+        while ((lineEnd = replyLog_.find('\n')) != std::string::npos) {
+            Log("-> %s", Printable(replyLog_.substr(0, lineEnd + 1)).c_str());
+            replyLog_.erase(0, lineEnd + 1);
+        }
+        if (!replyLog_.empty() && now - lastSentMs_ > 50.0)
+            FlushReplyLog(now);
+    }
+
+    void WriteUnsent() {
+        while (!unsent_.empty()) {
+            const ssize_t n = ::write(master_, unsent_.data(), unsent_.size());
+            if (n <= 0)
+                return; // the terminal's buffer is full: the rest goes later
+            unsent_.erase(0, static_cast<std::size_t>(n));
+        }
+    }
+
+    void FlushReplyLog(double) {
+        if (!replyLog_.empty())
+            Log("-> %s", Printable(replyLog_).c_str());
+        replyLog_.clear();
+    }
+
+    void LogCommands() {
+        const auto& commands = gauge_.Commands();
+        for (; loggedCommands_ < commands.size(); ++loggedCommands_)
+            Log("<- %s", Printable(commands[loggedCommands_]).c_str());
+        if (commands.size() > 1000) {
+            gauge_.ClearCommands();
+            loggedCommands_ = 0;
+        }
+    }
+
+    // Sleeps until the gauge's next event, at most a few milliseconds (the
+    // line settings are looked at between). False when standard input ended.
+    bool Wait(bool watchInput) {
+        double waitMs = 5.0;
+        const double next = gauge_.NextEventMs();
+        if (next != SimGauge::Never)
+            waitMs = std::max(0.0, std::min(waitMs, next - NowMs()));
+        if (!unsent_.empty())
+            waitMs = std::min(waitMs, 1.0);
+        if (!replyLog_.empty())
+            waitMs = std::min(waitMs, 10.0);
+        pollfd fds[2] = {{master_, POLLIN, 0}, {STDIN_FILENO, POLLIN, 0}};
+#if defined(__linux__)
+        const timespec timeout{0, static_cast<long>(waitMs * 1e6)};
+        const int ready = ::ppoll(fds, watchInput ? 2 : 1, &timeout, nullptr);
+#else
+        const int ready = ::poll(fds, watchInput ? 2 : 1, static_cast<int>(std::ceil(waitMs)));
+#endif
+        if (ready > 0 && watchInput && (fds[1].revents & (POLLIN | POLLHUP)) != 0) {
+            char buffer[256];
+            const ssize_t n = ::read(STDIN_FILENO, buffer, sizeof buffer);
+            if (n == 0) {
+                Log("end of standard input");
+                return false;
+            }
+        }
+        if (ready > 0 && (fds[0].revents & POLLHUP) != 0 && (fds[0].revents & POLLIN) == 0) {
+            // Nobody has the terminal open: do not spin on the hang-up.
+            ::usleep(static_cast<useconds_t>(std::max(waitMs, 0.2) * 1000.0));
+        }
+        return true;
+    }
+
+    SimGauge& gauge_;
+    std::FILE* log_;
+    int master_ = -1;
+    int slave_ = -1;
+    double lastReceivedMs_ = -1e9;
+    double lastSentMs_ = 0.0;
+    std::string unsent_;
+    std::string replyLog_;
+    std::size_t loggedCommands_ = 0;
+};
+
+} // namespace
+
+int Serve(SimGauge& gauge, std::FILE* log) { return Server(gauge, log).Run(); }
+
+} // namespace PtyGaugeServer
+
+#endif

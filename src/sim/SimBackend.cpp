@@ -1,0 +1,190 @@
+#include "sim/SimBackend.h"
+
+#include "link/Clock.h"
+
+#include <stdexcept>
+
+namespace {
+
+// The port of one simulated adapter: passes the program's writes and line
+// settings to the gauge and hands back what has arrived by now.
+class SimPort final : public AdapterPort {
+public:
+    explicit SimPort(std::shared_ptr<SimBackend::Device> device) : device_(std::move(device)) {
+        device_->open = true;
+    }
+    ~SimPort() override { Close(); }
+
+    int Close() override {
+        if (closed_)
+            return FT_INVALID_HANDLE;
+        closed_ = true;
+        device_->open = false;
+        return Gone(TheClock().NowMs()) ? FT_IO_ERROR : FT_OK;
+    }
+
+    int Read(std::uint8_t* buffer, std::uint32_t count, std::uint32_t& got) override {
+        got = 0;
+        const double now = TheClock().NowMs();
+        if (const int status = Check(now); status != FT_OK)
+            return status;
+        if (SimGauge* gauge = device_->gauge.get())
+            got = static_cast<std::uint32_t>(gauge->Take(buffer, count, now));
+        return FT_OK;
+    }
+
+    int Write(const std::uint8_t* buffer, std::uint32_t count, std::uint32_t& written) override {
+        written = 0;
+        const double now = TheClock().NowMs();
+        if (const int status = Check(now); status != FT_OK)
+            return status;
+        if (SimGauge* gauge = device_->gauge.get())
+            gauge->Receive(buffer, count, now);
+        written = count;
+        return FT_OK;
+    }
+
+    int SetBaudRate(std::uint32_t baud) override {
+        const double now = TheClock().NowMs();
+        if (const int status = Check(now); status != FT_OK)
+            return status;
+        if (baud == 0)
+            return FT_INVALID_PARAMETER;
+        baud_ = baud;
+        return ApplyLine(now);
+    }
+
+    int SetDataCharacteristics(std::uint8_t wordLength, std::uint8_t stopBits,
+                               std::uint8_t parity) override {
+        const double now = TheClock().NowMs();
+        if (const int status = Check(now); status != FT_OK)
+            return status;
+        if ((wordLength != 7 && wordLength != 8) || (stopBits != 0 && stopBits != 2) || parity > 4)
+            return FT_INVALID_PARAMETER;
+        wordLength_ = wordLength;
+        parity_ = parity;
+        return ApplyLine(now);
+    }
+
+    int SetRts(bool) override { return Check(TheClock().NowMs()); }
+    int SetDtr(bool) override { return Check(TheClock().NowMs()); }
+
+    int Purge(std::uint32_t mask) override {
+        const double now = TheClock().NowMs();
+        if (const int status = Check(now); status != FT_OK)
+            return status;
+        SimGauge* gauge = device_->gauge.get();
+        if ((mask & 1) != 0 && gauge != nullptr)
+            gauge->DropPending(now);
+        return FT_OK; // writes reach the gauge at once: nothing waits for transmission
+    }
+
+    int QueueStatus(std::uint32_t& rxBytes) override {
+        rxBytes = 0;
+        const double now = TheClock().NowMs();
+        if (const int status = Check(now); status != FT_OK)
+            return status;
+        if (SimGauge* gauge = device_->gauge.get())
+            rxBytes = static_cast<std::uint32_t>(gauge->Available(now));
+        return FT_OK;
+    }
+
+    int SetBreak(bool on) override {
+        const double now = TheClock().NowMs();
+        if (const int status = Check(now); status != FT_OK)
+            return status;
+        SimGauge* gauge = device_->gauge.get();
+        if (on && gauge != nullptr)
+            gauge->Break(now);
+        return FT_OK;
+    }
+
+    int Status(std::uint32_t& rxBytes, std::uint32_t& txBytes, std::uint32_t& events) override {
+        txBytes = 0;
+        events = 0;
+        return QueueStatus(rxBytes);
+    }
+
+private:
+    bool Gone(double now) const {
+        if (device_->unplugged)
+            return true;
+        const SimGauge* gauge = device_->gauge.get();
+        return gauge != nullptr &&
+               (gauge->Faults().vanished || now >= gauge->Faults().vanishAtMs);
+    }
+    int Check(double now) const {
+        if (closed_)
+            return FT_INVALID_HANDLE;
+        return Gone(now) ? FT_IO_ERROR : FT_OK;
+    }
+    int ApplyLine(double now) {
+        if (SimGauge* gauge = device_->gauge.get()) {
+            gauge->Tick(now);
+            gauge->SetLine(baud_, wordLength_, parity_);
+        }
+        return FT_OK;
+    }
+
+    std::shared_ptr<SimBackend::Device> device_;
+    bool closed_ = false;
+    std::uint32_t baud_ = 9600; // the adapter's power-on settings
+    int wordLength_ = 8;
+    int parity_ = 0;
+};
+
+} // namespace
+
+SimGauge& SimBackend::AddGauge(SimGauge::Settings settings, const std::string& serial,
+                               const std::string& description) {
+    auto device = std::make_shared<Device>();
+    device->serial = serial.empty() ? "AX" + std::to_string(nextSerial_++) : serial;
+    device->description = description.empty() ? "Tessra2 USB SDI-12 adapter" : description;
+    device->gauge = std::make_unique<SimGauge>(settings);
+    devices_.push_back(device);
+    gaugeDevices_.push_back(device);
+    gauges_.push_back(device->gauge.get());
+    return *device->gauge;
+}
+
+void SimBackend::AddForeignDevice(const std::string& serial, const std::string& description) {
+    auto device = std::make_shared<Device>();
+    device->serial = serial;
+    device->description = description;
+    devices_.push_back(device);
+}
+
+SimGauge& SimBackend::Gauge(std::size_t index) {
+    if (index >= gauges_.size())
+        throw std::out_of_range("SimBackend::Gauge: no such gauge");
+    return *gauges_[index];
+}
+
+std::size_t SimBackend::GaugeCount() const { return gauges_.size(); }
+
+void SimBackend::Unplug(std::size_t index) {
+    if (index >= gaugeDevices_.size())
+        throw std::out_of_range("SimBackend::Unplug: no such gauge");
+    gaugeDevices_[index]->unplugged = true;
+}
+
+int SimBackend::List(std::vector<AdapterListing>& adapters) {
+    adapters.clear();
+    if (listStatus_ != FT_OK)
+        return listStatus_;
+    for (const auto& device : devices_)
+        if (!device->unplugged && !(device->gauge && device->gauge->Faults().vanished))
+            adapters.push_back(AdapterListing{device->serial, device->description});
+    return FT_OK;
+}
+
+std::unique_ptr<AdapterPort> SimBackend::OpenBySerial(const std::string& serial) {
+    for (const auto& device : devices_) {
+        if (device->serial != serial || device->unplugged || device->open)
+            continue;
+        if (device->gauge && device->gauge->Faults().vanished)
+            continue;
+        return std::make_unique<SimPort>(device);
+    }
+    return nullptr;
+}

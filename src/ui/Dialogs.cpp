@@ -1,0 +1,149 @@
+#include "Dialogs.h"
+
+#include "WideLanguageHandler.h"
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QPushButton>
+
+namespace {
+
+DialogProvider* installedProvider = nullptr;
+
+QMessageBox::Icon IconOf(MsgKind kind) {
+    switch (kind) {
+    case MsgKind::Warning:
+        return QMessageBox::Warning;
+    case MsgKind::Error:
+        return QMessageBox::Critical;
+    case MsgKind::Information:
+        return QMessageBox::Information;
+    case MsgKind::Confirmation:
+        return QMessageBox::Question;
+    }
+    return QMessageBox::NoIcon;
+}
+
+QMessageBox::StandardButton StandardButtonOf(MsgResult button) {
+    switch (button) {
+    case MsgResult::Yes:
+        return QMessageBox::Yes;
+    case MsgResult::No:
+        return QMessageBox::No;
+    case MsgResult::Ok:
+        return QMessageBox::Ok;
+    case MsgResult::Cancel:
+        return QMessageBox::Cancel;
+    }
+    return QMessageBox::NoButton;
+}
+
+MsgResult ResultOf(QMessageBox::StandardButton button) {
+    switch (button) {
+    case QMessageBox::Yes:
+        return MsgResult::Yes;
+    case QMessageBox::No:
+        return MsgResult::No;
+    case QMessageBox::Ok:
+        return MsgResult::Ok;
+    default:
+        return MsgResult::Cancel;
+    }
+}
+
+QString RunFileDialog(const FileDialogRequest& request, QFileDialog::AcceptMode mode) {
+    QFileDialog dialog(QApplication::activeWindow(), request.title, request.folder, request.filter);
+    dialog.setAcceptMode(mode);
+    dialog.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile
+                                                       : QFileDialog::AnyFile);
+    if (!request.defaultSuffix.isEmpty())
+        dialog.setDefaultSuffix(request.defaultSuffix);
+    if (!request.fileName.isEmpty())
+        dialog.selectFile(request.fileName);
+    if (dialog.exec() != QDialog::Accepted)
+        return {};
+    return dialog.selectedFiles().value(0);
+}
+
+} // namespace
+
+MsgResult RealDialogProvider::Message(const QString& text, MsgKind kind, MsgButtons buttons) {
+    QMessageBox box(IconOf(kind), MessageCaption(kind), text, QMessageBox::NoButton,
+                    QApplication::activeWindow());
+    for (MsgResult button : ButtonsOf(buttons))
+        box.addButton(StandardButtonOf(button))->setText(GetText(ButtonTextId(button)));
+    // Brought to the front before the modal loop starts.
+    box.setWindowModality(Qt::ApplicationModal);
+    box.show();
+    box.raise();
+    box.activateWindow();
+    box.exec();
+    return ResultOf(box.standardButton(box.clickedButton()));
+}
+
+QString RealDialogProvider::OpenFile(const FileDialogRequest& request) {
+    return RunFileDialog(request, QFileDialog::AcceptOpen);
+}
+
+QString RealDialogProvider::SaveFile(const FileDialogRequest& request) {
+    return RunFileDialog(request, QFileDialog::AcceptSave);
+}
+
+DialogProvider& Dialogs() {
+    static RealDialogProvider real;
+    return installedProvider ? *installedProvider : real;
+}
+
+void InstallDialogs(DialogProvider* provider) {
+    installedProvider = provider;
+}
+
+MsgResult ShowMessageDialog(const QString& text, MsgKind kind, MsgButtons buttons) {
+    return Dialogs().Message(text, kind, buttons);
+}
+
+int CaptionTextId(MsgKind kind) {
+    switch (kind) {
+    case MsgKind::Warning:
+        return 307;
+    case MsgKind::Error:
+        return 306;
+    case MsgKind::Information:
+        return 305;
+    case MsgKind::Confirmation:
+        return 304;
+    }
+    return 0;
+}
+
+int ButtonTextId(MsgResult button) {
+    switch (button) {
+    case MsgResult::Yes:
+        return 300;
+    case MsgResult::No:
+        return 301;
+    case MsgResult::Cancel:
+        return 302;
+    case MsgResult::Ok:
+        return 303;
+    }
+    return 0;
+}
+
+QList<MsgResult> ButtonsOf(MsgButtons buttons) {
+    if (buttons == MsgButtons::YesNo)
+        return {MsgResult::Yes, MsgResult::No};
+    return {MsgResult::Ok};
+}
+
+QString MessageCaption(MsgKind kind) {
+    return GetText(CaptionTextId(kind));
+}
+
+QStringList MessageButtonCaptions(MsgButtons buttons) {
+    QStringList captions;
+    for (MsgResult button : ButtonsOf(buttons))
+        captions << GetText(ButtonTextId(button));
+    return captions;
+}

@@ -1,0 +1,43 @@
+#include "UiHelpers.h"
+
+#include <QLocale>
+#include <QPainterPath>
+#include <QRegion>
+#include <QWidget>
+
+void RoundPanelCorners(QWidget* panel, int diameter) {
+    if (!panel)
+        return;
+    const QRect shape = panel->rect().adjusted(3, 0, -3, 0);
+    if (shape.isEmpty()) {
+        // Not yet laid out (or at most 6 pixels wide): no shape to give it.
+        panel->clearMask();
+        panel->update();
+        return;
+    }
+    QPainterPath path;
+    const qreal radius = qMax(0, diameter) / 2.0;
+    path.addRoundedRect(QRectF(shape), radius, radius);
+    panel->setMask(QRegion(path.toFillPolygon().toPolygon()));
+    panel->update();
+}
+
+QString LocalizeDecimalSeparator(const QString& text, QChar decimalSeparator) {
+    QString result = text;
+    QChar from;
+    if (decimalSeparator == u'.')
+        from = u',';
+    else if (decimalSeparator == u',')
+        from = u'.';
+    else
+        return result;
+    const qsizetype at = result.indexOf(from);
+    if (at >= 0)
+        result[at] = decimalSeparator;
+    return result;
+}
+
+QString LocalizeDecimalSeparator(const QString& text) {
+    const QString separator = QLocale().decimalPoint();
+    return separator.size() == 1 ? LocalizeDecimalSeparator(text, separator.at(0)) : text;
+}

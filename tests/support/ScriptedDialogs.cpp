@@ -1,0 +1,81 @@
+#include "support/ScriptedDialogs.h"
+
+ScopedDialogProvider::ScopedDialogProvider(DialogProvider& provider) : previous_(&Dialogs()) {
+    InstallDialogs(&provider);
+}
+
+ScopedDialogProvider::~ScopedDialogProvider() {
+    InstallDialogs(previous_);
+}
+
+ScriptedDialogs::ScriptedDialogs(bool install) {
+    if (install) {
+        previous_ = &Dialogs();
+        InstallDialogs(this);
+    }
+}
+
+ScriptedDialogs::~ScriptedDialogs() {
+    if (previous_ && &Dialogs() == this)
+        InstallDialogs(previous_);
+}
+
+void ScriptedDialogs::QueueMessageAnswer(MsgResult answer) {
+    messageAnswers_.push_back(answer);
+}
+
+void ScriptedDialogs::QueueMessageAnswers(std::initializer_list<MsgResult> answers) {
+    messageAnswers_.insert(messageAnswers_.end(), answers.begin(), answers.end());
+}
+
+void ScriptedDialogs::QueueFileAnswer(const QString& path) {
+    fileAnswers_.push_back(path);
+}
+
+QStringList ScriptedDialogs::MessageTexts() const {
+    QStringList texts;
+    for (const MessageRecord& record : messages_)
+        texts << record.text;
+    return texts;
+}
+
+void ScriptedDialogs::Clear() {
+    messageAnswers_.clear();
+    fileAnswers_.clear();
+    messages_.clear();
+    files_.clear();
+}
+
+MsgResult ScriptedDialogs::Message(const QString& text, MsgKind kind, MsgButtons buttons) {
+    MsgResult answer = buttons == MsgButtons::YesNo ? MsgResult::No : MsgResult::Ok;
+    if (!messageAnswers_.empty()) {
+        answer = messageAnswers_.front();
+        messageAnswers_.pop_front();
+    } else if (defaultMessage_) {
+        answer = *defaultMessage_;
+    }
+    const MessageRecord record{
+        text, kind, buttons, MessageCaption(kind), MessageButtonCaptions(buttons), answer};
+    messages_.append(record);
+    if (onMessage_)
+        onMessage_(record);
+    return answer;
+}
+
+QString ScriptedDialogs::AnswerFile(FileDialogKind kind, const FileDialogRequest& request) {
+    QString answer = defaultFile_;
+    if (!fileAnswers_.empty()) {
+        answer = fileAnswers_.front();
+        fileAnswers_.pop_front();
+    }
+    files_.append(FileRecord{kind, request, answer});
+    return answer;
+}
+
+QString ScriptedDialogs::OpenFile(const FileDialogRequest& request) {
+    return AnswerFile(FileDialogKind::Open, request);
+}
+
+QString ScriptedDialogs::SaveFile(const FileDialogRequest& request) {
+    return AnswerFile(FileDialogKind::Save, request);
+}
