@@ -58,7 +58,9 @@ void EnumerateAdapters(TInfoNodeArray& list, int& count) {
             ListDescription(index);
             if (Upper(DeviceString).find("IRDA") != std::string::npos)
                 continue;
-            if (list.size() < DeviceCount)
+            // The list is as long as the number of devices, also when the
+            // caller passes one left over from an earlier, longer listing.
+            if (list.size() != DeviceCount)
                 list.resize(DeviceCount);
             TInfoNode& node = list[static_cast<std::size_t>(count)];
             CopyFixed(node.SerialNumber, sizeof node.SerialNumber, serial, sizeof node.SerialNumber);

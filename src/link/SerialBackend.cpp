@@ -64,7 +64,8 @@ public:
         if (queued < 0)
             return Settle(false);
         // Push the bytes to the system now: the caller times the reply from here.
-        const int boundMs = 50 + static_cast<int>(count * 10000.0 / std::max(port_.baudRate(), 300));
+        const int boundMs =
+            50 + static_cast<int>(count * 10000.0 / std::max(port_.baudRate(), 300));
         while (port_.bytesToWrite() > 0 && port_.waitForBytesWritten(boundMs)) {
         }
         written = static_cast<std::uint32_t>(std::max<qint64>(0, queued - port_.bytesToWrite()));

@@ -5,7 +5,9 @@
 namespace SerialBackendPlatform {
 
 // On Windows a vanished adapter shows as a resource error of QSerialPort.
-bool HungUp(qintptr) { return false; }
+bool HungUp(qintptr) {
+    return false;
+}
 
 } // namespace SerialBackendPlatform
 

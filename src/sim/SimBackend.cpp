@@ -110,8 +110,7 @@ private:
         if (device_->unplugged)
             return true;
         const SimGauge* gauge = device_->gauge.get();
-        return gauge != nullptr &&
-               (gauge->Faults().vanished || now >= gauge->Faults().vanishAtMs);
+        return gauge != nullptr && (gauge->Faults().vanished || now >= gauge->Faults().vanishAtMs);
     }
     int Check(double now) const {
         if (closed_)
@@ -160,7 +159,9 @@ SimGauge& SimBackend::Gauge(std::size_t index) {
     return *gauges_[index];
 }
 
-std::size_t SimBackend::GaugeCount() const { return gauges_.size(); }
+std::size_t SimBackend::GaugeCount() const {
+    return gauges_.size();
+}
 
 void SimBackend::Unplug(std::size_t index) {
     if (index >= gaugeDevices_.size())

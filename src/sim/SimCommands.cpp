@@ -142,8 +142,8 @@ std::optional<std::string> SimGauge::StartMeasurement(const std::string& body, d
         }
         lastMeasurementMs_ = std::max(now, 1e-3);
         m.values = SimValues::MainValues(SimValues::Inputs{now, state_.accumulatedTotal,
-                                                           state_.bucketContent,
-                                                           state_.heatingMode, faults_.statusBits});
+                                                           state_.bucketContent, state_.heatingMode,
+                                                           faults_.statusBits});
     } else if (group == 1) {
         m.values = SimValues::AuxValues(now);
     }
@@ -151,8 +151,8 @@ std::optional<std::string> SimGauge::StartMeasurement(const std::string& body, d
     if (faults_.valueCountDelta > 0)
         m.values.insert(m.values.end(), static_cast<std::size_t>(faults_.valueCountDelta), "+0.00");
     else if (faults_.valueCountDelta < 0)
-        m.values.resize(m.values.size() -
-                        std::min(m.values.size(), static_cast<std::size_t>(-faults_.valueCountDelta)));
+        m.values.resize(m.values.size() - std::min(m.values.size(), static_cast<std::size_t>(
+                                                                        -faults_.valueCountDelta)));
     measurement_ = m;
 
     const std::string seconds = announced > 0 ? "001" : "000";
@@ -334,8 +334,8 @@ bool SimGauge::SetClock(const std::string& text) {
 }
 
 std::optional<double> SimGauge::Reply(const std::string& text, double end) {
-    const bool anyFault = faults_.silent || faults_.garbage || faults_.noLineEnd ||
-                          faults_.firstByteDelayMs > 0.0;
+    const bool anyFault =
+        faults_.silent || faults_.garbage || faults_.noLineEnd || faults_.firstByteDelayMs > 0.0;
     const bool apply = anyFault && faults_.faultyReplies != 0;
     if (apply && faults_.faultyReplies > 0)
         --faults_.faultyReplies;

@@ -68,7 +68,9 @@ void SimGauge::Break(double nowMs) {
     serviceRequestAt_ = Never;
 }
 
-void SimGauge::Tick(double nowMs) { Advance(nowMs); }
+void SimGauge::Tick(double nowMs) {
+    Advance(nowMs);
+}
 
 std::size_t SimGauge::Available(double nowMs) {
     Advance(nowMs);

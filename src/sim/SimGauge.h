@@ -154,7 +154,7 @@ public:
         bool writeOpen = false;     // inside "OOE0!" ... "OOE1!"
         bool testMode = false;
         double accumulatedTotal = 12.5; // mm, grows with the simulated rain
-        double bucketContent = 125.3;    // bucket reading (values 5 and 6 of "M!")
+        double bucketContent = 125.3;   // bucket reading (values 5 and 6 of "M!")
     };
     State& Gauge() { return state_; }
 

@@ -12,7 +12,9 @@ SimProcess::~SimProcess() {
         Kill();
 }
 
-QString SimProcess::ProgramPath() { return qEnvironmentVariable("TESSRA_SIM"); }
+QString SimProcess::ProgramPath() {
+    return qEnvironmentVariable("TESSRA_SIM");
+}
 
 bool SimProcess::Available() {
     const QString path = ProgramPath();
@@ -48,7 +50,9 @@ bool SimProcess::Start(int timeoutMs) {
     return !ptyPath_.empty();
 }
 
-bool SimProcess::IsRunning() const { return process_.state() != QProcess::NotRunning; }
+bool SimProcess::IsRunning() const {
+    return process_.state() != QProcess::NotRunning;
+}
 
 void SimProcess::Kill() {
     if (!IsRunning())
