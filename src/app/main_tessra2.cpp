@@ -1,1 +1,78 @@
-int main() { return 0; }
+// tessra2: the configuration and service program for Tessra2 gauges.
+
+#include "app/CommandLine.h"
+#include "app/Main.h"
+#include "app/ProgramAdapters.h"
+#include "app/ScreenshotTour.h"
+#include "app/StartupProbe.h"
+#include "app/TestReport.h"
+#include "ui/WideLanguageHandler.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QTimer>
+#include <cstdio>
+#include <memory>
+
+namespace {
+
+int PrintHelpOrVersion(const QStringList& arguments) {
+    const ParsedCommandLine parsed = ParseCommandLine(arguments);
+    if (parsed.options.version && !parsed.options.help)
+        std::printf("%s\n", qPrintable(VersionText()));
+    else
+        std::printf("%s", qPrintable(UsageText()));
+    return 0;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    QElapsedTimer sinceStart;
+    sinceStart.start();
+
+    QStringList rawArguments;
+    for (int i = 1; i < argc; ++i)
+        rawArguments.append(QString::fromLocal8Bit(argv[i]));
+    // Before the window system starts, so that both work without a display.
+    if (AsksForHelpOrVersion(rawArguments))
+        return PrintHelpOrVersion(rawArguments);
+
+    QApplication app(argc, argv);
+    QCoreApplication::setOrganizationName(QString::fromLatin1(LanguageStore::Organisation));
+    QCoreApplication::setApplicationName(QString::fromLatin1(LanguageStore::Application));
+
+    const ParsedCommandLine parsed = ParseCommandLine(app.arguments().mid(1));
+    if (!parsed.error.isEmpty()) {
+        std::fprintf(stderr, "tessra2: %s\n\n%s", qPrintable(parsed.error),
+                     qPrintable(UsageText()));
+        return 2;
+    }
+    const ProgramOptions& options = parsed.options;
+
+    LoadLanguageFiles();
+    InstallGaugeTextSource();
+    ProgramAdapters adapters(options);
+    std::unique_ptr<TestReport> report;
+    if (options.testReport)
+        report = std::make_unique<TestReport>();
+
+    TTessra2ParamMainForm window;
+    if (report)
+        report->Attach(window);
+    std::unique_ptr<StartupProbe> probe;
+    if (options.startupTime)
+        probe = std::make_unique<StartupProbe>(window, sinceStart);
+    window.show();
+
+    for (const QString& name : options.testClicks) {
+        QTimer::singleShot(0, &window, [&window, name] {
+            if (TAXO_TTNTPanel* tile = window.TileNamed(name))
+                window.Navigate(tile);
+        });
+    }
+    if (!options.screenshotDir.isEmpty())
+        StartScreenshotTour(window, adapters.Simulation(), options.screenshotDir,
+                            ScreenshotSteps());
+    return app.exec();
+}

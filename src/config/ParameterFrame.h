@@ -7,11 +7,27 @@
 // Public interface used by the main window and the service area; the
 // configuration helper owns the rest of this class.
 
+#include "config/ParameterRows.h"
 #include "config/ParameterSet.h"
 
 #include <QWidget>
+#include <array>
+#include <memory>
 
 class TSDIHandler;
+class TParameterRow;
+class TemperatureField;
+class DurationField;
+class TAXO_TTNTPanelButton;
+class QComboBox;
+class QDateTimeEdit;
+class QLabel;
+class QTimeEdit;
+class QTimer;
+
+namespace Config {
+class ConfigurationSequence;
+}
 
 class TParameterFrame : public QWidget {
     Q_OBJECT
@@ -31,4 +47,86 @@ public:
     const ParameterSet& Parameters() const;
     int CurrentModel() const;
     bool ConfigurationRead() const;
+
+    // The button bar's gauge buttons.
+    void ReadConfigurationButtonClick();
+    void WriteConfigurationButtonClick();
+    // Tick of Tessras2Timecounter (1000 ms): the gauge clock runs on.
+    void Tessras2TimecounterTimer();
+
+    // The rows' state as the frame shows it, and the row panels.
+    const Config::ParameterRows& Rows() const { return *rows_; }
+    TParameterRow* RowPanel(Config::Row row) const { return panels_[row]; }
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    class FrameView;
+    friend class FrameView;
+
+    void BuildRows();
+    void BuildButtonBar();
+    void ConnectEditHandlers();
+    void FillLists();
+    // Mirrors the rows' state in the widgets; lays out again when the shown
+    // rows changed.
+    void SyncAll();
+    void SyncRow(Config::Row row);
+    void SyncGaugeClock();
+    // A step of a transfer: the row's mark, repainted, a short pause.
+    void ShowRowResult(Config::Row row);
+    void LayoutFrame();
+    void SetButtonCaptions();
+    void SetWriteButtonsShown(bool shown);
+
+    // Row event handlers.
+    void BusAddressComboBoxChange(int index);
+    void CommunicationInterfaceComboBoxChange(int index);
+    void ProtocolTypeComboBoxChange(int index);
+    void TemperatureSetComboBoxChange(int index);
+    void PrecipitationUnitComboBoxChange(int index);
+    void ImpulseOutputComboBoxChange(int index);
+    void ImpulsOutputFactorComboboxChange(int index);
+    void HeatingMainSwitchComboBoxChange(int index);
+    void HeatingTemperatureValueEditChange(int celsius);
+    void HeatingThresholdEditChange(int celsius);
+    void HeatingStartTimePickerChange();
+    void HeatingDurationEditChange(int minutes);
+    void HeatingDurationEditExit();
+    void HeatingSelfTestComboBoxChange(int index);
+
+    TSDIHandler& gauge_;
+    std::unique_ptr<Config::ParameterRows> rows_;
+    std::unique_ptr<FrameView> view_;
+    std::unique_ptr<Config::ConfigurationSequence> sequence_;
+
+    std::array<TParameterRow*, Config::RowCount> panels_{};
+    QLabel* ConfigurationTitle = nullptr;
+    QLabel* HeatingTitle = nullptr;
+    QComboBox* BusAddressComboBox = nullptr;
+    QComboBox* CommunicationInterfaceComboBox = nullptr;
+    QComboBox* ProtocolTypeComboBox = nullptr;
+    QComboBox* TemperatureSetComboBox = nullptr;
+    QComboBox* PrecipitationUnitComboBox = nullptr;
+    QComboBox* ImpulseOutputComboBox = nullptr;
+    QComboBox* ImpulsOutputFactorCombobox = nullptr;
+    QComboBox* HeatingMainSwitchComboBox = nullptr;
+    TemperatureField* HeatingTemperatureValueEdit = nullptr;
+    TemperatureField* HeatingThresholdEdit = nullptr;
+    QTimeEdit* HeatingStartTimePicker = nullptr;
+    QLabel* Tessra2TimeLabel = nullptr;
+    QDateTimeEdit* Tessra2TimePicker = nullptr;
+    DurationField* HeatingDurationEdit = nullptr;
+    QComboBox* HeatingSelfTestComboBox = nullptr;
+    QWidget* ButtonBar = nullptr;
+    TAXO_TTNTPanelButton* ReadConfigurationButton = nullptr;
+    TAXO_TTNTPanelButton* WriteConfigurationButton = nullptr;
+    TAXO_TTNTPanelButton* ReadFromFileButton = nullptr;
+    TAXO_TTNTPanelButton* WriteToFileButton = nullptr;
+    QTimer* Tessras2Timecounter = nullptr;
+
+    bool writeButtonsShown_ = false;
+    bool updating_ = false;      // widgets follow the rows: no edit handler runs
+    unsigned laidOutRows_ = ~0u; // shown rows at the last layout, one bit a row
 };

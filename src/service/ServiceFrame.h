@@ -7,11 +7,16 @@
 
 #include "config/ParameterSet.h"
 
+#include <QStringList>
 #include <QWidget>
 #include <functional>
 
 class TSDIHandler;
 class TParameterFrame;
+class TAXO_TTNTPanelButton;
+class ImageControl;
+class QFrame;
+class QLabel;
 
 class TServiceFrame : public QWidget {
     Q_OBJECT
@@ -28,4 +33,39 @@ public:
     void FactoryResetButtonClick();
 
     const ParameterSet& FactorySet() const;
+
+    // The factory set of a model (its heating mode before the question of model 0).
+    static ParameterSet FactoryParameters(int model, const ParameterSet& previous);
+    // The lines of the factory confirmation for set; impulseFactor: the gauge
+    // offers that setting.
+    static QStringList FactoryLines(const ParameterSet& set, bool impulseFactor);
+    // The fixed acknowledgement of the library behind the report's preview,
+    // printing and PDF export (the same in every language).
+    static QString LibraryAcknowledgement();
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    void ShowVersionInfo();
+    void LayoutArea();
+
+    TSDIHandler& gauge_;
+    std::function<TParameterFrame*()> showConfiguration_;
+    int model_ = 0;
+    ParameterSet factory_;
+
+    QFrame* ActionPanel = nullptr;
+    QFrame* ResetNrtRow = nullptr;
+    QLabel* ResetNrtLabel = nullptr;
+    TAXO_TTNTPanelButton* ResetNrtButton = nullptr;
+    QFrame* FactoryResetRow = nullptr;
+    QLabel* FactoryResetLabel = nullptr;
+    TAXO_TTNTPanelButton* FactoryResetButton = nullptr;
+    QFrame* InfoPanel = nullptr;
+    ImageControl* LogoImage = nullptr;
+    QLabel* TitleLabel = nullptr;
+    QLabel* VersionLabel = nullptr;
+    QLabel* CopyrightLabel = nullptr;
+    QLabel* MPLLabel = nullptr;
 };

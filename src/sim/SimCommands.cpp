@@ -260,7 +260,8 @@ std::optional<std::string> SimGauge::Setting(const std::string& body) {
         {"OCHD", Kind::Unsigned, &State::heatingDuration, 0, 9999},
         {"OCHT", Kind::Unsigned, &State::heatingSelfTest, 0, 99999},
         {"OCHZ", Kind::Time, nullptr, 0, 0},
-        {"OCH", Kind::Digit, &State::heatingMode, 0, 3},
+        // Model 0 knows deactivated and permanent; models 1 and 2 add modes 2 to 4.
+        {"OCH", Kind::Digit, &State::heatingMode, 0, model0 ? 1 : 4},
         {"OCL", Kind::Digit, &State::communicationInterface, 0, model0 ? 1 : 2},
         {"OCM", Kind::Digit, &State::protocolType, 0, model0 ? 5 : 2},
         {"OCI", Kind::Digit, &State::impulseFrequency, 0, 1},

@@ -1,0 +1,42 @@
+#!/usr/bin/env bash
+# Starts the program under Xvfb against two simulated gauges (models 0 and
+# 2), walks it through the screenshot tour and saves the pictures as PNG.
+#
+#   scripts/screenshots.sh [--readme] [OUTDIR]
+#
+# OUTDIR defaults to screenshots/out. --readme also copies the connection
+# area to docs/connection-area.png, the picture the README shows.
+# TESSRA_BUILD_DIR names another build folder (default build/default).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+readme=no
+if [ "${1:-}" = "--readme" ]; then
+  readme=yes
+  shift
+fi
+out="${1:-screenshots/out}"
+build="${TESSRA_BUILD_DIR:-build/default}"
+
+if [ ! -x "$build/src/tessra2" ]; then
+  scripts/install-deps.sh
+  cmake --preset default >/dev/null
+  cmake --build --preset default --target tessra2 -j"$(nproc)"
+fi
+
+# A language stored for a private user, so the tour starts without the
+# first-start language selection and leaves the real user's settings alone.
+config="$(mktemp -d)"
+trap 'rm -rf "$config"' EXIT
+mkdir -p "$config/Axo-Gauges" "$out"
+printf '[Language]\nOffset=10000\n' >"$config/Axo-Gauges/Tessra2Bediensoftware.conf"
+
+XDG_CONFIG_HOME="$config" XDG_RUNTIME_DIR="$config" \
+  xvfb-run -a -s "-screen 0 1400x1000x24" \
+  "$build/src/tessra2" --simulate=0,2 --screenshot-tour "$out"
+
+if [ "$readme" = yes ]; then
+  mkdir -p docs
+  cp "$out/connection-model2.png" docs/connection-area.png
+  echo "docs/connection-area.png"
+fi

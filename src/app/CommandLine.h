@@ -1,0 +1,42 @@
+#pragma once
+
+// The program's command line:
+//   --simulate            one simulated gauge of model 1
+//   --simulate=0,2        one simulated adapter per listed model
+//   --port PATH           that serial device as the program's one adapter
+//   --help, --version
+// Hidden options for tests and tooling:
+//   --test-report         print every change of what the window shows on stdout
+//   --test-click TILE     click the named tile once the window is shown
+//   --screenshot-tour DIR walk through the screenshot steps, save PNGs, quit
+//   --startup-time        print the milliseconds until the window is shown, quit
+
+#include <QString>
+#include <QStringList>
+#include <vector>
+
+struct ProgramOptions {
+    enum class Adapters { Real, Simulated, Port };
+    Adapters adapters = Adapters::Real;
+    std::vector<int> simulatedModels; // Simulated only
+    QString portPath;                 // Port only
+    bool help = false;
+    bool version = false;
+    bool testReport = false;
+    QStringList testClicks;
+    QString screenshotDir;
+    bool startupTime = false;
+};
+
+struct ParsedCommandLine {
+    ProgramOptions options;
+    QString error; // empty when the command line is valid
+};
+
+// arguments without the program name; Qt's own options already removed.
+ParsedCommandLine ParseCommandLine(const QStringList& arguments);
+// True when arguments ask for --help or --version (checked before the
+// window system is started, so that both work without a display).
+bool AsksForHelpOrVersion(const QStringList& arguments);
+QString UsageText();
+QString VersionText();

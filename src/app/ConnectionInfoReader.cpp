@@ -1,0 +1,148 @@
+#include "app/ConnectionInfoReader.h"
+
+#include "gauge/SDIHandler.h"
+#include "link/Clock.h"
+#include "ui/WideLanguageHandler.h"
+
+#include <cmath>
+
+namespace {
+
+constexpr double MarkPauseMs = 20.0;
+constexpr double RowPauseMs = 10.0;
+const std::string NoSerialNumber = "000000000";
+
+// Text ids of the gauge type codes 0 to 4.
+constexpr int GaugeTypeTextIds[] = {244, 245, 251, 252, 253};
+constexpr int CelsiusTextId = 50;     // 51 for °F
+constexpr int HeatingModeTextId = 60; // + mode
+// 0 deactivated ... 4 precipitation events (texts 60 to 64).
+constexpr int HighestHeatingMode = 4;
+
+QString Trimmed(const std::string& text) {
+    return QString::fromLatin1(text.c_str()).trimmed();
+}
+
+QString Latin1(const std::string& text) {
+    return QString::fromLatin1(text.c_str());
+}
+
+InfoReading TextRow(const std::string& text) {
+    if (text.empty())
+        return {};
+    return {true, Latin1(text)};
+}
+
+} // namespace
+
+std::vector<InfoRow> InfoRowsForModel(int model) {
+    std::vector<InfoRow> rows;
+    if (model < 0 || model > 2)
+        return rows;
+    rows = {InfoRow::SerialAndIndex,     InfoRow::FirmwareVersion, InfoRow::LastConfiguration,
+            InfoRow::LastFirmwareUpdate, InfoRow::GaugeType,       InfoRow::HeatingTemperature,
+            InfoRow::HeatingMode};
+    if (model != 0)
+        rows.push_back(InfoRow::DeviceTime);
+    return rows;
+}
+
+int InfoRowCaptionId(InfoRow row) {
+    switch (row) {
+    case InfoRow::SerialAndIndex:
+        return 19;
+    case InfoRow::FirmwareVersion:
+        return 18;
+    case InfoRow::LastConfiguration:
+        return 17;
+    case InfoRow::LastFirmwareUpdate:
+        return 44;
+    case InfoRow::GaugeType:
+        return 49;
+    case InfoRow::HeatingTemperature:
+        return 24;
+    case InfoRow::HeatingMode:
+        return 23;
+    case InfoRow::DeviceTime:
+        return 560;
+    }
+    return 0;
+}
+
+int ShownHeatingDegrees(int celsius, int temperatureUnit) {
+    if (temperatureUnit != 1)
+        return celsius;
+    return static_cast<int>(std::lround(celsius * 1.8 + 32.0));
+}
+
+InfoReading ReadInfoRow(TSDIHandler& gauge, InfoRow row) {
+    switch (row) {
+    case InfoRow::SerialAndIndex: {
+        const QString serial = Trimmed(gauge.GetSerialNumber());
+        const QString index = Latin1(gauge.GetHardwareIndex());
+        if (serial.isEmpty() || index.isEmpty() || serial.toStdString() == NoSerialNumber)
+            return {};
+        return {true, serial + QStringLiteral(" / ") + index};
+    }
+    case InfoRow::FirmwareVersion:
+        return TextRow(gauge.GetFirmwareVersion());
+    case InfoRow::LastConfiguration:
+        return TextRow(gauge.GetLastConfigurationDate());
+    case InfoRow::LastFirmwareUpdate:
+        return TextRow(gauge.GetLastFirmwareUpdateDate());
+    case InfoRow::GaugeType: {
+        const int code = gauge.GetGaugeType();
+        if (code < 0 || code > 4)
+            return {};
+        return {true, GetText(GaugeTypeTextIds[code])};
+    }
+    case InfoRow::HeatingTemperature: {
+        const int degrees = gauge.GetHeatingTemperature();
+        const int unit = gauge.GetTemperatureUnit();
+        // Only °C (0) and °F (1) exist; any other code would name a foreign text.
+        if (degrees < 0 || unit < 0 || unit > 1)
+            return {};
+        return {true, QString::number(ShownHeatingDegrees(degrees, unit)) + u' ' +
+                          GetText(CelsiusTextId + unit)};
+    }
+    case InfoRow::HeatingMode: {
+        const int mode = gauge.GetHeatingMode();
+        if (mode < 0 || mode > HighestHeatingMode)
+            return {};
+        return {true, GetText(HeatingModeTextId + mode)};
+    }
+    case InfoRow::DeviceTime:
+        return TextRow(gauge.GetDeviceTime());
+    }
+    return {};
+}
+
+bool ConnectionInfoReader::GaugeStillThere() {
+    return gauge_.Connected && gauge_.IsPortAlive();
+}
+
+bool ConnectionInfoReader::ReadInfos(const std::vector<InfoRow>& rows, int shownModel) {
+    Clock& clock = TheClock();
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        view_.HideRowMark(i);
+        clock.SleepMs(MarkPauseMs);
+    }
+    bool everyRowRead = true;
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        if (view_.RowsReplaced() || !GaugeStillThere())
+            return false;
+        if (!view_.RowShown(i)) {
+            everyRowRead = false;
+            continue;
+        }
+        if (rows[i] == InfoRow::DeviceTime && shownModel == 0)
+            continue;
+        const InfoReading reading = ReadInfoRow(gauge_, rows[i]);
+        if (view_.RowsReplaced())
+            return false;
+        view_.ShowRowResult(i, reading);
+        view_.ProcessMessages();
+        clock.SleepMs(RowPauseMs);
+    }
+    return everyRowRead && !view_.RowsReplaced();
+}

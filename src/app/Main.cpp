@@ -1,0 +1,447 @@
+#include "app/Main.h"
+
+#include "app/ConnectionFrame.h"
+#include "config/ParameterFrame.h"
+#include "firmware/FirmwareupdateFrame.h"
+#include "gauge/SDIHandler.h"
+#include "link/SDI12IO.h"
+#include "measurement/MeasurementFrame.h"
+#include "precision/GuidedPrecisionTestFrame.h"
+#include "service/ServiceFrame.h"
+#include "terminal/TerminalFrame.h"
+#include "ui/Dialogs.h"
+#include "ui/FileVersionInfo.h"
+#include "ui/FolderSettings.h"
+#include "ui/ImageControl.h"
+#include "ui/LanguageSelectionForm.h"
+#include "ui/Pictures.h"
+#include "ui/TTNTPanel.h"
+#include "ui/WideLanguageHandler.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QScreen>
+#include <QStatusBar>
+
+namespace {
+
+constexpr int TitleTextId = 1;
+
+const QColor StripColour(255, 214, 52);
+const QColor TileLight(212, 212, 212);
+const QColor TileDark(77, 77, 77);
+
+// Multiples of seven, so that the tiles fill the row.
+constexpr int InitialWidth = 1176;
+constexpr int InitialHeight = 860;
+constexpr int MinimumWidth = 980;
+constexpr int MinimumHeight = 720;
+
+struct TileSpec {
+    const char* name;
+    QPixmap (*picture)();
+};
+
+const std::array<TileSpec, TTessra2ParamMainForm::TileCount> TileSpecs = {{
+    {"ConnectPanel", &Pictures::DisconnectedImage},
+    {"parameter", &Pictures::ParameterImage},
+    {"measurement", &Pictures::MeasurementImage},
+    {"firmware", &Pictures::FirmwareUpdateImage},
+    {"terminal", &Pictures::TerminalImage},
+    {"precision", &Pictures::PrecisionImage},
+    {"service", &Pictures::ServiceImage},
+}};
+
+QString WindowCaption() {
+    return GetText(TitleTextId) + u' ' + GetProductVersion();
+}
+
+void Fill(QWidget* widget, const QColor& colour) {
+    QPalette palette = widget->palette();
+    palette.setColor(QPalette::Window, colour);
+    widget->setPalette(palette);
+    widget->setAutoFillBackground(true);
+}
+
+bool IsStepLanguage(int offset) {
+    return offset >= OffsetGerman && offset <= OffsetTurkish && offset % 10000 == 0;
+}
+
+} // namespace
+
+TTessra2ParamMainForm::Environment TTessra2ParamMainForm::ProgramEnvironment() {
+    Environment environment;
+    environment.chooseLanguage = [] { return TLanguageSelectionForm::ChooseLanguage(nullptr); };
+    environment.settings = ProgramSettingsLocation();
+    environment.programFolder = ProgramFolder();
+    return environment;
+}
+
+TTessra2ParamMainForm::TTessra2ParamMainForm(Environment environment, QWidget* parent)
+    : QMainWindow(parent), environment_(std::move(environment)), chooser_(this) {
+    FormCreate();
+}
+
+TTessra2ParamMainForm::~TTessra2ParamMainForm() {
+    qApp->removeEventFilter(this);
+    ConnectedTimer.stop();
+    // The work areas hold the gauge handler; they go first.
+    for (QWidget*& area : workAreas_) {
+        delete area;
+        area = nullptr;
+    }
+    if (gauge_ != nullptr && gauge_->Connected)
+        gauge_->Disconnect();
+}
+
+void TTessra2ParamMainForm::FormCreate() {
+    setObjectName(QStringLiteral("Tessra2ParamMainForm"));
+    // 1. Title (in the language before the stored one is known).
+    QGuiApplication::setApplicationDisplayName(WindowCaption());
+    // 2.-3.
+    ReadLanguageOffset();
+    currentTile_ = nullptr;
+    // 4. The one gauge handler.
+    gauge_ = std::make_unique<TSDIHandler>();
+    gauge_->SetAdapterChooser(&chooser_);
+    // 5.-6.
+    Fill(this, Qt::white);
+    setStatusBar(new QStatusBar(this));
+    statusBar()->setSizeGripEnabled(false);
+    statusBar()->setStyleSheet(QStringLiteral("QStatusBar { border-top: 1px solid #d4d4d4; }"));
+    BuildWorkAreas();
+    TranslateMainWindow();
+    // 7. The success and failure marks the work areas show.
+    Pictures::DrawSuccessAndFailedImages();
+    // 9.
+    ReadSettings();
+
+    ConnectedTimer.setInterval(ConnectedWatchMs);
+    connect(&ConnectedTimer, &QTimer::timeout, this, &TTessra2ParamMainForm::ConnectedTimerTimer);
+    // The window sees key presses before its controls.
+    qApp->installEventFilter(this);
+
+    setMinimumSize(MinimumWidth, MinimumHeight);
+    resize(InitialWidth, InitialHeight);
+}
+
+int TTessra2ParamMainForm::ReadLanguageOffset() {
+    const std::optional<int> stored = environment_.language.Read();
+    const int value = stored.value_or(-1);
+    if (value == -1) {
+        LanguageOffset = environment_.chooseLanguage ? environment_.chooseLanguage() : OffsetGerman;
+        environment_.language.Write(LanguageOffset);
+    } else {
+        LanguageOffset = value;
+    }
+    return LanguageOffset;
+}
+
+void TTessra2ParamMainForm::BuildWorkAreas() {
+    MainPanel = new QWidget(this);
+    MainPanel->setObjectName(QStringLiteral("MainPanel"));
+    Fill(MainPanel, Qt::white);
+    setCentralWidget(MainPanel);
+
+    FramePanel = new QFrame(MainPanel);
+    FramePanel->setObjectName(QStringLiteral("FramePanel"));
+    Fill(FramePanel, Qt::white);
+    LogoImage = new ImageControl(FramePanel);
+    LogoImage->setObjectName(QStringLiteral("LogoImage"));
+    LogoImage->SetPicture(Pictures::LogoImage());
+
+    for (int i = 0; i < TileCount; ++i) {
+        auto* tile = new TAXO_TTNTPanel(MainPanel);
+        tile->setObjectName(QString::fromLatin1(TileSpecs[static_cast<std::size_t>(i)].name));
+        tile->LightColor = TileLight;
+        tile->HoverColor = TileLight;
+        tile->DarkColor = TileDark;
+        tile->SetPicture(TileSpecs[static_cast<std::size_t>(i)].picture());
+        tile->SetLockPicture(Pictures::LockedImage());
+        tile->SetSelected(false);
+        tile->SetLocked(i != ConnectTile && i != FirmwareTile);
+        connect(tile, &TAXO_TTNTPanel::clicked, this, [this, tile] { Navigate(tile); });
+        tiles_[static_cast<std::size_t>(i)] = tile;
+    }
+    SetTileCaptions();
+
+    ConnectionArea = new TConnectionFrame(*gauge_, modelCode_, FramePanel);
+    ParameterArea = new TParameterFrame(*gauge_, modelCode_, FramePanel);
+    MeasurementArea = new TMeasurementFrame(*gauge_, modelCode_, statusBar(), FramePanel);
+    FirmwareArea = new TFirmwareupdateFrame(*gauge_, statusBar(), FramePanel);
+    TerminalArea = new TTerminalFrame(*gauge_, statusBar(), FramePanel);
+    PrecisionArea = new TGuidedPrecisionTestFrame(*gauge_, FramePanel);
+    ServiceArea = new TServiceFrame(
+        *gauge_,
+        [this] {
+            Navigate(Tile(ParameterTile));
+            return ParameterArea;
+        },
+        FramePanel);
+    workAreas_ = {ConnectionArea, ParameterArea, MeasurementArea, FirmwareArea,
+                  TerminalArea,   PrecisionArea, ServiceArea};
+    for (QWidget* area : workAreas_)
+        area->hide();
+
+    UpperStrip = new QFrame(MainPanel);
+    UpperStrip->setObjectName(QStringLiteral("UpperStrip"));
+    Fill(UpperStrip, StripColour);
+    LowerStrip = new QFrame(MainPanel);
+    LowerStrip->setObjectName(QStringLiteral("LowerStrip"));
+    Fill(LowerStrip, StripColour);
+    LayoutTiles();
+}
+
+void TTessra2ParamMainForm::SetTileCaptions() {
+    Tile(ConnectTile)->SetCaption(GetText(showsConnected_ ? 12 : 10));
+    Tile(ParameterTile)->SetCaption(GetText(550));
+    Tile(MeasurementTile)->SetCaption(GetText(34));
+    Tile(FirmwareTile)->SetCaption(GetText(9));
+    Tile(TerminalTile)->SetCaption(QStringLiteral("SDI-12 ") + GetText(8));
+    Tile(PrecisionTile)->SetCaption(GetText(7));
+    Tile(ServiceTile)->SetCaption(GetText(558));
+}
+
+TAXO_TTNTPanel* TTessra2ParamMainForm::TileNamed(const QString& name) const {
+    for (TAXO_TTNTPanel* tile : tiles_)
+        if (tile->objectName() == name)
+            return tile;
+    return nullptr;
+}
+
+void TTessra2ParamMainForm::LayoutTiles() {
+    if (MainPanel == nullptr)
+        return;
+    const int width = MainPanel->width();
+    const int tileWidth = width / TileCount;
+    for (int i = 0; i < TileCount; ++i)
+        Tile(i)->setGeometry(i * tileWidth, TileTop, tileWidth, TileHeight);
+    UpperStrip->setGeometry(0, 0, width, StripHeight);
+    const int lowerTop = TileHeight + TileTop;
+    LowerStrip->setGeometry(0, lowerTop, width, StripHeight);
+    // The status bar is outside the central panel already.
+    const int frameTop = lowerTop + StripHeight;
+    FramePanel->setGeometry(0, frameTop, width, std::max(0, MainPanel->height() - frameTop));
+    for (QWidget* area : workAreas_)
+        area->setGeometry(0, 0, FramePanel->width(), FramePanel->height());
+    const int logoHeight = std::min(LogoHeight, FramePanel->height());
+    LogoImage->setGeometry(0, (FramePanel->height() - logoHeight) / 2, FramePanel->width(),
+                           logoHeight);
+}
+
+void TTessra2ParamMainForm::ShowOnlyArea(QWidget* area) {
+    for (QWidget* each : workAreas_)
+        if (each != area)
+            each->hide();
+    if (area != nullptr) {
+        area->setGeometry(0, 0, FramePanel->width(), FramePanel->height());
+        area->show();
+        area->raise();
+    }
+    LogoImage->setVisible(area == nullptr);
+}
+
+void TTessra2ParamMainForm::Navigate(TAXO_TTNTPanel* tile) {
+    const bool ok = EnsureConnected();
+    ShowOnlyArea(nullptr);
+    for (TAXO_TTNTPanel* each : tiles_)
+        each->SetSelected(false);
+
+    // After a failed connection the areas are not shown, and nothing asks
+    // the gauge for its model: that would open the adapter again behind the
+    // disconnected presentation. The firmware area, shown without a gauge,
+    // gets the model of the last connection.
+    QWidget* shown = nullptr;
+    if (tile == Tile(FirmwareTile)) {
+        tile->SetSelected(true);
+        FirmwareArea->ShowFirmwareArea(ok ? gauge_->GetModel() : modelCode_);
+        shown = FirmwareArea;
+    } else if (ok) {
+        tile->SetSelected(true);
+        if (tile == Tile(ConnectTile)) {
+            ConnectionArea->ShowConnectionArea();
+            shown = ConnectionArea;
+        } else if (tile == Tile(ParameterTile)) {
+            ParameterArea->SelectModel(gauge_->GetModel());
+            shown = ParameterArea;
+        } else if (tile == Tile(MeasurementTile)) {
+            MeasurementArea->ShowMeasurementArea(gauge_->GetModel());
+            shown = MeasurementArea;
+        } else if (tile == Tile(TerminalTile)) {
+            shown = TerminalArea;
+        } else if (tile == Tile(ServiceTile)) {
+            ServiceArea->ShowServiceArea(modelCode_);
+            shown = ServiceArea;
+        } else if (tile == Tile(PrecisionTile)) {
+            PrecisionArea->StartPrecisionTest(gauge_->GetModel());
+            shown = PrecisionArea;
+        }
+    }
+    ShowOnlyArea(shown);
+    if (shown == ConnectionArea)
+        ConnectionArea->StartDelayedRead();
+    currentTile_ = shown != nullptr ? tile : nullptr;
+    LayoutTiles();
+}
+
+bool TTessra2ParamMainForm::EnsureConnected() {
+    const std::string& address = gauge_->Address;
+    if (SDI12IO::PortConnected && !address.empty() && address != "-1") {
+        ShowConnectedState();
+        return true;
+    }
+    if (ConnectAndIdentify()) {
+        ShowConnectedState();
+        return true;
+    }
+    raise();
+    activateWindow();
+    ShowMessageDialog(GetText(91), MsgKind::Error, MsgButtons::Ok);
+    ShowDisconnectedState();
+    gauge_->Disconnect();
+    return false;
+}
+
+bool TTessra2ParamMainForm::ConnectAndIdentify() {
+    if (!gauge_->Connect())
+        return false;
+    if (gauge_->QueryAddress().empty())
+        return false;
+    modelCode_ = gauge_->GetModel();
+    ConnectedTimer.start();
+    return true;
+}
+
+void TTessra2ParamMainForm::SetPresentation(bool connected) {
+    const bool changed = connected != showsConnected_;
+    showsConnected_ = connected;
+    if (changed)
+        emit PresentationChanged(connected);
+}
+
+void TTessra2ParamMainForm::ShowConnectedState() {
+    for (TAXO_TTNTPanel* tile : tiles_)
+        tile->SetLocked(false);
+    TAXO_TTNTPanel* connectTile = Tile(ConnectTile);
+    connectTile->SetPicture(Pictures::ConnectedImage());
+    connectTile->SetCaption(GetText(12));
+    if (currentTile_ != nullptr)
+        currentTile_->SetSelected(true);
+    SetPresentation(true);
+}
+
+void TTessra2ParamMainForm::ApplyDisconnectedTiles() {
+    TAXO_TTNTPanel* connectTile = Tile(ConnectTile);
+    connectTile->SetPicture(Pictures::DisconnectedImage());
+    connectTile->SetCaption(GetText(10));
+    connectTile->SetLocked(false);
+    connectTile->SetSelected(false);
+    for (int i : {ParameterTile, MeasurementTile, PrecisionTile, TerminalTile, ServiceTile}) {
+        Tile(i)->SetLocked(true);
+        Tile(i)->SetSelected(false);
+    }
+}
+
+void TTessra2ParamMainForm::ShowDisconnectedState() {
+    ShowOnlyArea(nullptr);
+    ApplyDisconnectedTiles();
+    ConnectionArea->ResetConnectionArea();
+    ParameterArea->ResetParameterArea();
+    MeasurementArea->ResetMeasurementArea();
+    currentTile_ = nullptr;
+    SetPresentation(false);
+}
+
+void TTessra2ParamMainForm::ConnectedTimerTimer() {
+    if (gauge_->IsPortAlive())
+        return;
+    ShowDisconnectedState();
+    ConnectedTimer.stop();
+}
+
+void TTessra2ParamMainForm::FormKeyDown(int key) {
+    if (key != Qt::Key_F3 || !IsStepLanguage(LanguageOffset))
+        return;
+    LanguageOffset = (LanguageOffset + 10000) % (OffsetTurkish + 10000);
+    TranslateMainWindow();
+}
+
+void TTessra2ParamMainForm::TranslateMainWindow() {
+    setWindowTitle(WindowCaption());
+    QGuiApplication::setApplicationDisplayName(windowTitle());
+    TranslateComponents(this);
+    if (showsConnected_) {
+        ShowConnectedState();
+    } else if (currentTile_ == nullptr) {
+        ShowDisconnectedState();
+    } else {
+        // The firmware area is shown without a gauge: a change of language
+        // keeps it on screen.
+        ApplyDisconnectedTiles();
+    }
+    SetTileCaptions();
+    if (currentTile_ != nullptr)
+        currentTile_->SetSelected(true);
+    MeasurementArea->TranslateMeasurementArea();
+    ConnectionArea->TranslateConnectionArea();
+    ParameterArea->RefreshParameterTexts();
+    FirmwareArea->TranslateFirmwareArea();
+    ServiceArea->RefreshServiceTexts();
+    TerminalArea->TranslateTerminalArea();
+    PrecisionArea->TranslatePrecisionTest();
+}
+
+void TTessra2ParamMainForm::ReadSettings() {
+    ReadFolderSettings(environment_.settings.readPath, environment_.programFolder);
+}
+
+bool TTessra2ParamMainForm::WriteSettings() {
+    return WriteFolderSettings(environment_.settings.writePath);
+}
+
+void TTessra2ParamMainForm::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    if (!centred_) {
+        centred_ = true;
+        if (const QScreen* screen = this->screen()) {
+            QRect frame = frameGeometry();
+            frame.moveCenter(screen->availableGeometry().center());
+            move(frame.topLeft());
+        }
+    }
+    LayoutTiles();
+}
+
+void TTessra2ParamMainForm::resizeEvent(QResizeEvent* event) {
+    QMainWindow::resizeEvent(event);
+    LayoutTiles();
+}
+
+void TTessra2ParamMainForm::closeEvent(QCloseEvent* event) {
+    // FormCloseQuery: to the front, closing allowed.
+    raise();
+    event->accept();
+    if (closed_)
+        return;
+    closed_ = true;
+    // FormClose.
+    ConnectedTimer.stop();
+    if (gauge_->Connected)
+        gauge_->Disconnect();
+    WriteSettings();
+}
+
+bool TTessra2ParamMainForm::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::KeyPress) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        auto* widget = qobject_cast<QWidget*>(watched);
+        if (key->key() == Qt::Key_F3 && widget != nullptr && widget->window() == this) {
+            if (!key->isAutoRepeat())
+                FormKeyDown(key->key());
+            return true;
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
+}

@@ -1,0 +1,130 @@
+#pragma once
+
+// The main window: seven navigation tiles with one work area behind each,
+// the connection to the gauge with its 2000 ms watch, the language step on
+// F3, and the folder settings kept between runs.
+
+#include "app/ConnectedDevicesForm.h"
+#include "app/ProgramSettings.h"
+
+#include <QMainWindow>
+#include <QTimer>
+#include <array>
+#include <functional>
+#include <memory>
+
+class ImageControl;
+class QFrame;
+class TAXO_TTNTPanel;
+class TConnectionFrame;
+class TFirmwareupdateFrame;
+class TGuidedPrecisionTestFrame;
+class TMeasurementFrame;
+class TParameterFrame;
+class TSDIHandler;
+class TServiceFrame;
+class TTerminalFrame;
+
+class TTessra2ParamMainForm : public QMainWindow {
+    Q_OBJECT
+public:
+    // The tiles in their order.
+    enum TileIndex : int {
+        ConnectTile,
+        ParameterTile,
+        MeasurementTile,
+        FirmwareTile,
+        TerminalTile,
+        PrecisionTile,
+        ServiceTile,
+        TileCount
+    };
+
+    static constexpr int TileHeight = 120;
+    static constexpr int TileTop = 8;
+    static constexpr int StripHeight = 8;
+    static constexpr int LogoHeight = 450;
+    static constexpr int ConnectedWatchMs = 2000;
+
+    // Where the program keeps what it remembers; tests use their own.
+    struct Environment {
+        LanguageStore language;
+        // First start: lets the user choose and returns the LanguageOffset.
+        std::function<int()> chooseLanguage;
+        SettingsLocation settings;
+        QString programFolder;
+    };
+    static Environment ProgramEnvironment();
+
+    explicit TTessra2ParamMainForm(Environment environment = ProgramEnvironment(),
+                                   QWidget* parent = nullptr);
+    ~TTessra2ParamMainForm() override;
+
+    // Operations of the window (public so that tests can run them).
+    void FormKeyDown(int key);
+    void ConnectedTimerTimer();
+    void Navigate(TAXO_TTNTPanel* tile);
+    bool EnsureConnected();
+    bool ConnectAndIdentify();
+    void ShowConnectedState();
+    void ShowDisconnectedState();
+    void TranslateMainWindow();
+    void ReadSettings();
+    bool WriteSettings();
+    int ReadLanguageOffset();
+
+    TSDIHandler& Gauge() { return *gauge_; }
+    TConnectFormChooser& ConnectFormChooser() { return chooser_; }
+    TAXO_TTNTPanel* Tile(int index) const { return tiles_[static_cast<std::size_t>(index)]; }
+    TAXO_TTNTPanel* TileNamed(const QString& name) const;
+    QWidget* WorkArea(int index) const { return workAreas_[static_cast<std::size_t>(index)]; }
+    TAXO_TTNTPanel* CurrentTile() const { return currentTile_; }
+    int ModelCode() const { return modelCode_; }
+    bool ShowsConnected() const { return showsConnected_; }
+    const Environment& Settings() const { return environment_; }
+
+    TConnectionFrame* ConnectionArea = nullptr;
+    TParameterFrame* ParameterArea = nullptr;
+    TMeasurementFrame* MeasurementArea = nullptr;
+    TFirmwareupdateFrame* FirmwareArea = nullptr;
+    TTerminalFrame* TerminalArea = nullptr;
+    TGuidedPrecisionTestFrame* PrecisionArea = nullptr;
+    TServiceFrame* ServiceArea = nullptr;
+
+    QWidget* MainPanel = nullptr;
+    QFrame* UpperStrip = nullptr;
+    QFrame* LowerStrip = nullptr;
+    QFrame* FramePanel = nullptr;
+    ImageControl* LogoImage = nullptr;
+    QTimer ConnectedTimer;
+
+signals:
+    // The connected or disconnected presentation was applied.
+    void PresentationChanged(bool connected);
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void FormCreate();
+    void BuildWorkAreas();
+    void LayoutTiles();
+    void SetTileCaptions();
+    void ApplyDisconnectedTiles();
+    void ShowOnlyArea(QWidget* area);
+    void SetPresentation(bool connected);
+
+    Environment environment_;
+    std::unique_ptr<TSDIHandler> gauge_;
+    TConnectFormChooser chooser_;
+    std::array<TAXO_TTNTPanel*, TileCount> tiles_{};
+    std::array<QWidget*, TileCount> workAreas_{};
+    TAXO_TTNTPanel* currentTile_ = nullptr;
+    int modelCode_ = 0;
+    bool showsConnected_ = false;
+    bool centred_ = false;
+    bool closed_ = false;
+};

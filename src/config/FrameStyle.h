@@ -1,0 +1,35 @@
+#pragma once
+
+// Colours and fonts of the configuration and service work areas.
+
+#include <QColor>
+#include <QFont>
+
+namespace FrameStyle {
+
+// Title bars, thin group borders.
+inline const QColor Accent(255, 214, 52);
+// Every second row of a group.
+inline const QColor AlternateRow(212, 212, 212);
+
+inline QFont RowFont() {
+    QFont font;
+    font.setPointSize(10);
+    return font;
+}
+
+inline QFont LabelFont() {
+    QFont font = RowFont();
+    font.setBold(true);
+    return font;
+}
+
+// Bold text of the given character height in pixels.
+inline QFont PixelFont(int pixels, bool bold = true) {
+    QFont font;
+    font.setPixelSize(pixels);
+    font.setBold(bold);
+    return font;
+}
+
+} // namespace FrameStyle

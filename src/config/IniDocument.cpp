@@ -1,0 +1,174 @@
+#include "config/IniDocument.h"
+
+#include <QFile>
+#include <QSaveFile>
+
+#include <limits>
+
+namespace {
+
+// "[name]" (blanks allowed around it): the name, else nothing.
+std::optional<QByteArray> SectionName(const QByteArray& line) {
+    const QByteArray text = line.trimmed();
+    if (!text.startsWith('['))
+        return std::nullopt;
+    const qsizetype close = text.indexOf(']');
+    if (close < 0)
+        return std::nullopt;
+    return text.mid(1, close - 1).trimmed();
+}
+
+bool SameName(const QByteArray& a, const QByteArray& b) {
+    return a.compare(b, Qt::CaseInsensitive) == 0;
+}
+
+// Key of a "key=value" line, blanks removed; empty for other lines.
+QByteArray KeyOf(const QByteArray& line) {
+    const qsizetype equals = line.indexOf('=');
+    if (equals < 0)
+        return QByteArray();
+    return line.left(equals).trimmed();
+}
+
+} // namespace
+
+IniDocument IniDocument::FromBytes(const QByteArray& bytes) {
+    IniDocument document;
+    QByteArray text = bytes;
+    text.replace("\r\n", "\n");
+    text.replace('\r', '\n');
+    if (text.isEmpty())
+        return document;
+    if (text.endsWith('\n'))
+        text.chop(1);
+    document.lines_ = text.split('\n');
+    return document;
+}
+
+QByteArray IniDocument::ToBytes() const {
+    QByteArray bytes;
+    for (const QByteArray& line : lines_) {
+        bytes += line;
+        bytes += "\r\n";
+    }
+    return bytes;
+}
+
+IniDocument::SectionSpan IniDocument::FindSection(const QByteArray& section) const {
+    SectionSpan span;
+    for (int i = 0; i < lines_.size(); ++i) {
+        const std::optional<QByteArray> name = SectionName(lines_.at(i));
+        if (!name)
+            continue;
+        if (span.header >= 0) {
+            span.end = i;
+            return span;
+        }
+        if (SameName(*name, section))
+            span.header = i;
+    }
+    if (span.header >= 0)
+        span.end = static_cast<int>(lines_.size());
+    return span;
+}
+
+int IniDocument::FindKey(const SectionSpan& span, const QByteArray& key) const {
+    if (span.header < 0)
+        return -1;
+    for (int i = span.header + 1; i < span.end; ++i) {
+        const QByteArray name = KeyOf(lines_.at(i));
+        if (!name.isEmpty() && SameName(name, key))
+            return i;
+    }
+    return -1;
+}
+
+bool IniDocument::HasSection(const QByteArray& section) const {
+    return FindSection(section).header >= 0;
+}
+
+std::optional<QByteArray> IniDocument::Value(const QByteArray& section,
+                                             const QByteArray& key) const {
+    const int line = FindKey(FindSection(section), key);
+    if (line < 0)
+        return std::nullopt;
+    const QByteArray& text = lines_.at(line);
+    return text.mid(text.indexOf('=') + 1).trimmed();
+}
+
+std::optional<IniDocument> IniDocument::Load(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly) || file.size() > MaxFileBytes)
+        return std::nullopt;
+    const QByteArray bytes = file.read(MaxFileBytes + 1);
+    if (bytes.size() > MaxFileBytes || file.error() != QFileDevice::NoError)
+        return std::nullopt;
+    return FromBytes(bytes);
+}
+
+bool IniDocument::Save(const QString& path) const {
+    QSaveFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(ToBytes()) >= 0 && file.commit();
+}
+
+void IniDocument::SetValue(const QByteArray& section, const QByteArray& key,
+                           const QByteArray& rawValue) {
+    QByteArray value = rawValue;
+    value.replace('\r', QByteArray()).replace('\n', QByteArray());
+    const SectionSpan span = FindSection(section);
+    if (span.header < 0) {
+        lines_.append('[' + section + ']');
+        lines_.append(key + '=' + value);
+        return;
+    }
+    const int line = FindKey(span, key);
+    if (line >= 0) {
+        // The key keeps its spelling and its place.
+        lines_[line] = KeyOf(lines_.at(line)) + '=' + value;
+        return;
+    }
+    // After the last line of the section that is not blank.
+    int insertAt = span.header + 1;
+    for (int i = span.header + 1; i < span.end; ++i)
+        if (!lines_.at(i).trimmed().isEmpty())
+            insertAt = i + 1;
+    lines_.insert(insertAt, key + '=' + value);
+}
+
+std::optional<int> ParseIniInteger(const QByteArray& text) {
+    QByteArray digits = text.trimmed();
+    bool negative = false;
+    if (digits.startsWith('+') || digits.startsWith('-')) {
+        negative = digits.startsWith('-');
+        digits.remove(0, 1);
+    }
+    int base = 10;
+    if (digits.startsWith("0x") || digits.startsWith("0X")) {
+        base = 16;
+        digits.remove(0, 2);
+    } else if (digits.startsWith('$')) {
+        base = 16;
+        digits.remove(0, 1);
+    }
+    if (digits.isEmpty())
+        return std::nullopt;
+    qint64 magnitude = 0;
+    for (const char c : digits) {
+        int digit = -1;
+        if (c >= '0' && c <= '9')
+            digit = c - '0';
+        else if (base == 16 && c >= 'a' && c <= 'f')
+            digit = c - 'a' + 10;
+        else if (base == 16 && c >= 'A' && c <= 'F')
+            digit = c - 'A' + 10;
+        if (digit < 0)
+            return std::nullopt;
+        magnitude = magnitude * base + digit;
+        if (magnitude > qint64(std::numeric_limits<int>::max()) + 1)
+            return std::nullopt;
+    }
+    const qint64 number = negative ? -magnitude : magnitude;
+    if (number > std::numeric_limits<int>::max() || number < std::numeric_limits<int>::min())
+        return std::nullopt;
+    return static_cast<int>(number);
+}

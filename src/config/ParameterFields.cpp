@@ -1,0 +1,90 @@
+#include "config/ParameterFields.h"
+
+#include "config/ParameterRows.h"
+#include "ui/WideLanguageHandler.h"
+
+#include <QLineEdit>
+#include <QRegularExpression>
+#include <cmath>
+
+namespace {
+
+constexpr int UnitTextId = 50; // 50 "°C", 51 "°F"
+constexpr int MinutesTextId = 590;
+
+// The leading whole number of text (sign allowed), if there is one.
+bool LeadingNumber(const QString& text, int& number) {
+    static const QRegularExpression pattern(QStringLiteral("^\\s*([-+]?\\d+)"));
+    const QRegularExpressionMatch match = pattern.match(text);
+    if (!match.hasMatch())
+        return false;
+    bool ok = false;
+    number = match.captured(1).toInt(&ok);
+    return ok;
+}
+
+} // namespace
+
+TemperatureField::TemperatureField(QWidget* parent) : QSpinBox(parent) {
+    setKeyboardTracking(false);
+    setAccelerated(false);
+}
+
+void TemperatureField::SetUnit(int unit) {
+    unit_ = unit == 1 ? 1 : 0;
+    Redisplay();
+}
+
+void TemperatureField::Redisplay() {
+    lineEdit()->setText(textFromValue(value()));
+}
+
+QString TemperatureField::textFromValue(int celsius) const {
+    return QString::number(Config::DisplayedTemperature(celsius, unit_)) +
+           GetText(UnitTextId + unit_);
+}
+
+int TemperatureField::valueFromText(const QString& text) const {
+    int number = 0;
+    if (!LeadingNumber(text, number))
+        return value();
+    if (unit_ == 1)
+        return static_cast<int>(std::lround((number - 32) / 1.8));
+    return number;
+}
+
+QValidator::State TemperatureField::validate(QString& text, int&) const {
+    int number = 0;
+    return LeadingNumber(text, number) ? QValidator::Acceptable : QValidator::Intermediate;
+}
+
+DurationField::DurationField(QWidget* parent) : QSpinBox(parent) {
+    setKeyboardTracking(false);
+    setAccelerated(true);
+}
+
+void DurationField::Redisplay() {
+    lineEdit()->setText(textFromValue(value()));
+}
+
+int DurationField::Interpret(const QString& text) const {
+    QString plain = text;
+    plain.remove(GetText(MinutesTextId));
+    plain.remove(QStringLiteral("min"));
+    bool ok = false;
+    const int minutes = plain.trimmed().toInt(&ok);
+    return std::clamp(ok ? minutes : 1, minimum(), maximum());
+}
+
+QString DurationField::textFromValue(int minutes) const {
+    return QString::number(minutes) + QLatin1Char(' ') + GetText(MinutesTextId);
+}
+
+int DurationField::valueFromText(const QString& text) const {
+    return Interpret(text);
+}
+
+QValidator::State DurationField::validate(QString&, int&) const {
+    // Whatever is typed is read when the field is left.
+    return QValidator::Acceptable;
+}

@@ -1,0 +1,3 @@
+#include "firmware/UpdateCancelled.h"
+
+bool UpdateCancelled = false;

@@ -1,0 +1,21 @@
+#pragma once
+
+// Guided precision test work area. The main window creates it once and
+// starts the test on each visit; the area itself is still to be built.
+
+#include <QFrame>
+
+class TSDIHandler;
+
+class TGuidedPrecisionTestFrame : public QFrame {
+    Q_OBJECT
+public:
+    explicit TGuidedPrecisionTestFrame(TSDIHandler& gauge, QWidget* parent = nullptr);
+
+    void StartPrecisionTest(int model);
+    void TranslatePrecisionTest();
+
+private:
+    [[maybe_unused]] TSDIHandler& gauge_;
+    int model_ = 0;
+};

@@ -1,0 +1,260 @@
+#include "service/ServiceFrame.h"
+
+#include "config/FrameStyle.h"
+#include "config/ParameterFrame.h"
+#include "gauge/SDIHandler.h"
+#include "ui/Dialogs.h"
+#include "ui/FileVersionInfo.h"
+#include "ui/ImageControl.h"
+#include "ui/PanelButton.h"
+#include "ui/Pictures.h"
+#include "ui/WideLanguageHandler.h"
+
+#include <QFrame>
+#include <QLabel>
+
+namespace {
+
+constexpr int Margin = 15;
+constexpr int FirstRowTop = 50;
+constexpr int RowHeight = 80;
+constexpr int RowGap = 20;
+constexpr int ActionPanelHeight = FirstRowTop + 2 * RowHeight + RowGap + 30;
+constexpr int ButtonWidth = 200;
+constexpr int LogoHeight = 145;
+constexpr int InfoLabelHeight = 32;
+constexpr int AcknowledgementHeight = 50;
+constexpr int LabelPixels = 16;
+
+QFrame* MakePanel(QWidget* parent, const char* name) {
+    auto* panel = new QFrame(parent);
+    panel->setObjectName(QString::fromLatin1(name));
+    panel->setFrameStyle(QFrame::Box | QFrame::Plain);
+    panel->setLineWidth(1);
+    panel->setAutoFillBackground(true);
+    QPalette palette = panel->palette();
+    palette.setColor(QPalette::Window, Qt::white);
+    palette.setColor(QPalette::WindowText, QColor(77, 77, 77));
+    panel->setPalette(palette);
+    return panel;
+}
+
+QLabel* MakeLabel(QWidget* parent, const char* name, int textId, int pixels) {
+    auto* label = new QLabel(parent);
+    label->setObjectName(QString::fromLatin1(name));
+    label->setFont(FrameStyle::PixelFont(pixels));
+    label->setAlignment(Qt::AlignCenter);
+    label->setForegroundRole(QPalette::Text);
+    if (textId > 0) {
+        label->setText(GetText(textId));
+        SetTag(label, textId);
+    }
+    return label;
+}
+
+TAXO_TTNTPanelButton* MakeButton(QWidget* parent, const char* name) {
+    auto* button = new TAXO_TTNTPanelButton(parent);
+    button->setObjectName(QString::fromLatin1(name));
+    button->setFont(FrameStyle::LabelFont());
+    QPalette text = button->palette();
+    text.setColor(QPalette::Active, QPalette::WindowText, Qt::white);
+    text.setColor(QPalette::Inactive, QPalette::WindowText, Qt::white);
+    button->setPalette(text);
+    button->SetCaptionById(QString(), 33);
+    SetTag(button, 33);
+    return button;
+}
+
+// "label value", as the confirmation lists each setting.
+QString Line(int labelTextId, const QString& value) {
+    return GetText(labelTextId) + QLatin1Char(' ') + value;
+}
+
+} // namespace
+
+TServiceFrame::TServiceFrame(TSDIHandler& gauge,
+                             std::function<TParameterFrame*()> showConfiguration, QWidget* parent)
+    : QWidget(parent), gauge_(gauge), showConfiguration_(std::move(showConfiguration)) {
+    setObjectName(QStringLiteral("ServiceFrame"));
+    setAutoFillBackground(true);
+    QPalette background = palette();
+    background.setColor(QPalette::Window, Qt::white);
+    setPalette(background);
+
+    ActionPanel = MakePanel(this, "ActionPanel");
+    ResetNrtRow = new QFrame(ActionPanel);
+    ResetNrtRow->setObjectName(QStringLiteral("ResetNrtRow"));
+    ResetNrtLabel = MakeLabel(ResetNrtRow, "ResetNrtLabel", 30, LabelPixels);
+    ResetNrtButton = MakeButton(ResetNrtRow, "ResetNrtButton");
+    FactoryResetRow = new QFrame(ActionPanel);
+    FactoryResetRow->setObjectName(QStringLiteral("FactoryResetRow"));
+    FactoryResetLabel = MakeLabel(FactoryResetRow, "FactoryResetLabel", 32, LabelPixels);
+    FactoryResetButton = MakeButton(FactoryResetRow, "FactoryResetButton");
+    connect(ResetNrtButton, &TAXO_TTNTPanelButton::clicked, this,
+            &TServiceFrame::ResetNrtButtonClick);
+    connect(FactoryResetButton, &TAXO_TTNTPanelButton::clicked, this,
+            &TServiceFrame::FactoryResetButtonClick);
+
+    InfoPanel = MakePanel(this, "InfoPanel");
+    LogoImage = new ImageControl(InfoPanel);
+    LogoImage->setObjectName(QStringLiteral("LogoImage"));
+    LogoImage->SetPicture(Pictures::LogoImage());
+    // Filled once, in the language of their creation: no tags.
+    TitleLabel = MakeLabel(InfoPanel, "TitleLabel", 0, LabelPixels);
+    VersionLabel = MakeLabel(InfoPanel, "VersionLabel", 0, LabelPixels);
+    CopyrightLabel = MakeLabel(InfoPanel, "CopyrightLabel", 0, LabelPixels);
+    MPLLabel = new QLabel(InfoPanel);
+    MPLLabel->setObjectName(QStringLiteral("MPLLabel"));
+    QFont small = FrameStyle::RowFont();
+    small.setPointSize(7);
+    MPLLabel->setFont(small);
+    MPLLabel->setWordWrap(true);
+    MPLLabel->setAlignment(Qt::AlignCenter);
+
+    ShowVersionInfo();
+    factory_ = FactoryParameters(model_, factory_);
+    RefreshServiceTexts();
+}
+
+TServiceFrame::~TServiceFrame() = default;
+
+const ParameterSet& TServiceFrame::FactorySet() const {
+    return factory_;
+}
+
+void TServiceFrame::ShowVersionInfo() {
+    const TFileVersionInfo info;
+    TitleLabel->setText(GetText(1));
+    VersionLabel->setText(GetText(130) + QLatin1Char(' ') + info.ProductVersion());
+    // "Copyright" and the program's copyright text, which may begin with that word itself.
+    const QString copyright = info.LegalCopyright();
+    const QString word = GetText(131);
+    CopyrightLabel->setText(copyright.startsWith(word, Qt::CaseInsensitive)
+                                ? copyright
+                                : word + QLatin1Char(' ') + copyright);
+}
+
+QString TServiceFrame::LibraryAcknowledgement() {
+    return QStringLiteral(
+        "The report's print preview, printing and PDF export use Qt (Qt Print Support, "
+        "QPdfWriter), used under the GNU Lesser General Public License version 3.\n"
+        "Qt is \u00A9 The Qt Company Ltd. and other contributors; licence and source code: "
+        "https://www.qt.io/licensing");
+}
+
+void TServiceFrame::ShowServiceArea(int model) {
+    model_ = model;
+    RefreshServiceTexts();
+    factory_ = FactoryParameters(model, factory_);
+    TranslateComponents(this);
+}
+
+void TServiceFrame::RefreshServiceTexts() {
+    TranslateComponents(this);
+    TranslateComponents(ResetNrtRow);
+    TranslateComponents(FactoryResetRow);
+    LayoutArea();
+    MPLLabel->setText(LibraryAcknowledgement());
+}
+
+ParameterSet TServiceFrame::FactoryParameters(int model, const ParameterSet& previous) {
+    ParameterSet set = previous;
+    set.Model = model;
+    if (model < 0 || model > 2)
+        return set;
+    set.BusAddress = QStringLiteral("0");
+    set.CommunicationInterface = 0;
+    set.ProtocolType = 0;
+    set.TemperatureUnit = 0;
+    set.PrecipitationUnit = 0;
+    set.ImpulseFrequency = 0;
+    set.ImpulseFactor = 1;
+    set.HeatingMode = 1;
+    set.AsciiBaudIndex = 0;
+    if (model == 0) {
+        set.HeatingTemperature = 4;
+    } else {
+        set.HeatingTemperature = 5;
+        set.HeatingThreshold = -30;
+        set.HeatingSwitchTime = QStringLiteral("00:00:00");
+        set.HeatingDuration = 20;
+        set.HeatingSelfTest = 60;
+    }
+    return set;
+}
+
+QStringList TServiceFrame::FactoryLines(const ParameterSet& set, bool impulseFactor) {
+    const QString unit = GetText(50 + set.TemperatureUnit);
+    const QString minutes = GetText(590);
+    QStringList lines;
+    lines << Line(48, set.BusAddress);
+    lines << Line(25, GetText(65 + set.CommunicationInterface));
+    lines << Line(26, GetText(68 + set.ProtocolType));
+    lines << Line(21, GetText(50 + set.TemperatureUnit));
+    lines << Line(22, GetText(55 + set.PrecipitationUnit));
+    lines << Line(27, GetText(75 + set.ImpulseFrequency));
+    if (impulseFactor)
+        lines << Line(108, GetText(529 + set.ImpulseFactor));
+    lines << Line(23, GetText(60 + set.HeatingMode));
+    if (set.HeatingMode > 0)
+        lines << Line(24, QString::number(set.HeatingTemperature) + unit);
+    if (set.Model > 0) {
+        lines << Line(561, QString::number(set.HeatingThreshold) + unit);
+        lines << Line(562, set.HeatingSwitchTime);
+        lines << Line(563, QString::number(set.HeatingDuration) + minutes);
+        lines << Line(564, QString::number(set.HeatingSelfTest) + minutes);
+    }
+    return lines;
+}
+
+void TServiceFrame::ResetNrtButtonClick() {
+    if (ShowMessageDialog(GetText(208), MsgKind::Confirmation, MsgButtons::YesNo) != MsgResult::Yes)
+        return;
+    const bool reset = gauge_.ResetAccumulatedPrecipitation();
+    ShowMessageDialog(GetText(reset ? 207 : 206), MsgKind::Information, MsgButtons::Ok);
+}
+
+void TServiceFrame::FactoryResetButtonClick() {
+    const bool impulseFactor = gauge_.SupportsImpulseFactor(model_);
+    if (model_ == 0) {
+        const MsgResult heating =
+            ShowMessageDialog(GetText(515), MsgKind::Confirmation, MsgButtons::YesNo);
+        factory_.HeatingMode = heating == MsgResult::Yes ? 1 : 0;
+    }
+    QString question = GetText(209) + QLatin1Char('\n');
+    for (const QString& line : FactoryLines(factory_, impulseFactor))
+        question += line + QLatin1Char('\n');
+    if (ShowMessageDialog(question, MsgKind::Confirmation, MsgButtons::YesNo) != MsgResult::Yes)
+        return;
+    TParameterFrame* configuration = showConfiguration_ ? showConfiguration_() : nullptr;
+    if (configuration != nullptr)
+        configuration->WriteConfiguration(factory_, true);
+}
+
+void TServiceFrame::resizeEvent(QResizeEvent*) {
+    LayoutArea();
+}
+
+void TServiceFrame::LayoutArea() {
+    const int panelWidth = std::max(0, width() - 2 * Margin);
+    ActionPanel->setGeometry(Margin, Margin, panelWidth, ActionPanelHeight);
+    const auto placeRow = [panelWidth](QFrame* row, QLabel* label, QWidget* button, int top) {
+        row->setGeometry(0, top, panelWidth, RowHeight);
+        label->setGeometry(0, 0, panelWidth / 2, RowHeight);
+        button->setGeometry(panelWidth / 2, 5, ButtonWidth, RowHeight - 10);
+    };
+    placeRow(ResetNrtRow, ResetNrtLabel, ResetNrtButton, FirstRowTop);
+    placeRow(FactoryResetRow, FactoryResetLabel, FactoryResetButton,
+             FirstRowTop + RowHeight + RowGap);
+
+    const int infoTop = Margin + ActionPanelHeight + Margin;
+    InfoPanel->setGeometry(Margin, infoTop, panelWidth, std::max(0, height() - infoTop - Margin));
+    int y = Margin;
+    LogoImage->setGeometry(0, y, panelWidth, LogoHeight);
+    y += LogoHeight + 10;
+    for (QLabel* label : {TitleLabel, VersionLabel, CopyrightLabel}) {
+        label->setGeometry(0, y, panelWidth, InfoLabelHeight);
+        y += InfoLabelHeight;
+    }
+    MPLLabel->setGeometry(10, y, std::max(0, panelWidth - 20), AcknowledgementHeight);
+}

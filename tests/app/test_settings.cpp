@@ -1,0 +1,134 @@
+// settings.ini and the stored language.
+
+#include "AppFixture.h"
+#include "config/IniDocument.h"
+
+#include <QFile>
+
+namespace {
+
+QString Read(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    return QString::fromUtf8(file.readAll());
+}
+
+void Write(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+}
+
+struct SavedFolders {
+    QString firmware = FirmwarePath, value = ValuePath, param = ParamPath;
+    ~SavedFolders() {
+        FirmwarePath = firmware;
+        ValuePath = value;
+        ParamPath = param;
+    }
+};
+
+} // namespace
+
+TEST(Settings, MissingFileGivesTheProgramFolderForAllThree) {
+    SavedFolders saved;
+    QTemporaryDir folder;
+    ReadFolderSettings(folder.filePath(QStringLiteral("settings.ini")), QStringLiteral("/opt/t2/"));
+    EXPECT_EQ(FirmwarePath, QStringLiteral("/opt/t2/"));
+    EXPECT_EQ(ValuePath, QStringLiteral("/opt/t2/"));
+    EXPECT_EQ(ParamPath, QStringLiteral("/opt/t2/"));
+}
+
+TEST(Settings, ReadsWindowsStyleFileAndWritesItBackWhole) {
+    SavedFolders saved;
+    QTemporaryDir folder;
+    const QString path = folder.filePath(QStringLiteral("settings.ini"));
+    // As the program on Windows leaves it: CR LF, another section, keys in
+    // another case, a key missing.
+    Write(path, "[OTHER]\r\nKEEP=me\r\n\r\n[general]\r\nfirmwarepath=C:\\Firmware\\\r\n"
+                "VALUEPATH = D:\\Values\\ \r\n");
+    ReadFolderSettings(path, QStringLiteral("/prog/"));
+    EXPECT_EQ(FirmwarePath, QStringLiteral("C:\\Firmware\\"));
+    EXPECT_EQ(ValuePath, QStringLiteral("D:\\Values\\"));
+    EXPECT_EQ(ParamPath, QStringLiteral("/prog/"));
+
+    ParamPath = QStringLiteral("/home/tech/configs/");
+    ValuePath = QStringLiteral("/home/tech/exports with blanks/");
+    ASSERT_TRUE(WriteFolderSettings(path));
+    const QString text = Read(path);
+    EXPECT_TRUE(text.contains(QLatin1String("[OTHER]\r\nKEEP=me\r\n"))) << text.toStdString();
+    // An existing key keeps its spelling and its place.
+    EXPECT_TRUE(text.contains(QLatin1String("[general]\r\nfirmwarepath=C:\\Firmware\\\r\n")));
+    EXPECT_TRUE(text.contains(QLatin1String("VALUEPATH=/home/tech/exports with blanks/\r\n")));
+    EXPECT_TRUE(text.contains(QLatin1String("PARAMPATH=/home/tech/configs/\r\n")));
+    EXPECT_EQ(text.count(QLatin1String("VALUEPATH")), 1);
+
+    // Read back unchanged.
+    FirmwarePath = ValuePath = ParamPath = QString();
+    ReadFolderSettings(path, QStringLiteral("/prog/"));
+    EXPECT_EQ(ValuePath, QStringLiteral("/home/tech/exports with blanks/"));
+    EXPECT_EQ(ParamPath, QStringLiteral("/home/tech/configs/"));
+}
+
+TEST(Settings, ValueWithLineBreakCannotInjectKeys) {
+    QTemporaryDir folder;
+    const QString path = folder.filePath(QStringLiteral("settings.ini"));
+    FirmwarePath = QStringLiteral("/fw/");
+    ValuePath = QStringLiteral("/values/");
+    ParamPath = QStringLiteral("/a\nFIRMWAREPATH=/evil");
+    ASSERT_TRUE(WriteFolderSettings(path));
+    FirmwarePath = ValuePath = ParamPath = QString();
+    ReadFolderSettings(path, QStringLiteral("/prog/"));
+    EXPECT_EQ(FirmwarePath, QStringLiteral("/fw/"));
+    const IniDocument back = IniDocument::Load(path).value();
+    EXPECT_EQ(back.Lines().size(), 4);
+}
+
+TEST(Settings, BesideTheProgramWhenWritableElsePerUser) {
+    QTemporaryDir program;
+    QTemporaryDir user;
+    // A program folder that is gone cannot be written either.
+    const SettingsLocation gone =
+        LocateSettings(QDir(program.path()).filePath(QStringLiteral("gone")), user.path());
+    EXPECT_EQ(gone.writePath, QDir(user.path()).filePath(QStringLiteral("settings.ini")));
+
+    const SettingsLocation writable = LocateSettings(program.path(), user.path());
+    EXPECT_EQ(writable.writePath, QDir(program.path()).filePath(QStringLiteral("settings.ini")));
+    EXPECT_EQ(writable.readPath, writable.writePath);
+
+    // An installed program: its folder cannot be written.
+    QFile::setPermissions(program.path(), QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+    if (FolderWritable(program.path()))
+        GTEST_SKIP() << "folders stay writable for this user (running as root)";
+    const QString perUser = QDir(user.path()).filePath(QStringLiteral("settings.ini"));
+    const SettingsLocation installed = LocateSettings(program.path(), user.path());
+    EXPECT_EQ(installed.writePath, perUser);
+    EXPECT_EQ(installed.readPath, perUser);
+    QFile::setPermissions(program.path(),
+                          QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+}
+
+TEST(Settings, PerUserFileIsWrittenWhereTheFolderDoesNotExistYet) {
+    SavedFolders saved;
+    QTemporaryDir user;
+    const QString path = QDir(user.path()).filePath(QStringLiteral("Axo-Gauges/T2/settings.ini"));
+    FirmwarePath = QStringLiteral("/fw/");
+    ASSERT_TRUE(WriteFolderSettings(path));
+    EXPECT_TRUE(Read(path).contains(QLatin1String("[GENERAL]\r\nFIRMWAREPATH=/fw/\r\n")));
+}
+
+TEST(Settings, LanguageStoreKeepsTheOffsetAndRejectsWhatIsNoNumber) {
+    TestLanguageStore scope;
+    const LanguageStore& store = scope.Store();
+    EXPECT_FALSE(store.Read().has_value());
+    ASSERT_TRUE(store.Write(30000));
+    EXPECT_EQ(store.Read(), std::optional<int>(30000));
+    // Any other stored number is returned as it is.
+    ASSERT_TRUE(store.Write(12345));
+    EXPECT_EQ(store.Read(), std::optional<int>(12345));
+    scope.WriteRaw(QStringLiteral("English"));
+    EXPECT_FALSE(store.Read().has_value());
+    store.Clear();
+    EXPECT_FALSE(store.Read().has_value());
+}
