@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Starts the program under Xvfb against two simulated gauges (models 0 and
-# 2), walks it through the screenshot tour and saves the pictures as PNG.
+# Starts the program under Xvfb against three simulated gauges (models 0,
+# 1 and 2), walks it through the screenshot tour and saves the pictures as PNG.
 #
 #   scripts/screenshots.sh [--readme] [OUTDIR]
 #
@@ -33,7 +33,7 @@ printf '[Language]\nOffset=10000\n' >"$config/Axo-Gauges/Tessra2Bediensoftware.c
 
 XDG_CONFIG_HOME="$config" XDG_RUNTIME_DIR="$config" \
   xvfb-run -a -s "-screen 0 1400x1000x24" \
-  "$build/src/tessra2" --simulate=0,2 --screenshot-tour "$out"
+  "$build/src/tessra2" --simulate=0,1,2 --screenshot-tour "$out"
 
 if [ "$readme" = yes ]; then
   mkdir -p docs

@@ -264,19 +264,23 @@ void TTessra2ParamMainForm::Navigate(TAXO_TTNTPanel* tile) {
             ConnectionArea->ShowConnectionArea();
             shown = ConnectionArea;
         } else if (tile == Tile(ParameterTile)) {
-            ParameterArea->SelectModel(gauge_->GetModel());
+            // Shown first, so the user sees the rows fill one by one.
             shown = ParameterArea;
+            ShowOnlyArea(shown);
+            ParameterArea->SelectModel(gauge_->GetModel());
         } else if (tile == Tile(MeasurementTile)) {
-            MeasurementArea->ShowMeasurementArea(gauge_->GetModel());
             shown = MeasurementArea;
+            ShowOnlyArea(shown);
+            MeasurementArea->ShowMeasurementArea(gauge_->GetModel());
         } else if (tile == Tile(TerminalTile)) {
             shown = TerminalArea;
         } else if (tile == Tile(ServiceTile)) {
             ServiceArea->ShowServiceArea(modelCode_);
             shown = ServiceArea;
         } else if (tile == Tile(PrecisionTile)) {
-            PrecisionArea->StartPrecisionTest(gauge_->GetModel());
             shown = PrecisionArea;
+            ShowOnlyArea(shown);
+            PrecisionArea->StartPrecisionTest(gauge_->GetModel());
         }
     }
     ShowOnlyArea(shown);

@@ -1,12 +1,14 @@
 // The screenshot tour's steps. Each step brings the window into one state
 // and saves it; later work areas add their own steps at the end. Run with
-// two simulated adapters: tessra2 --simulate=0,2 --screenshot-tour DIR.
+// three simulated adapters: tessra2 --simulate=0,1,2 --screenshot-tour DIR.
 
 #include "app/ConnectionFrame.h"
 #include "app/Main.h"
 #include "app/ScreenshotTour.h"
+#include "config/ParameterFrame.h"
 #include "gauge/SDIHandler.h"
 #include "service/TimeSetFrame.h"
+#include "sim/SimBackend.h"
 #include "ui/TTNTPanel.h"
 
 #include <QTreeWidget>
@@ -44,6 +46,26 @@ void Disconnect(TourContext& tour) {
     tour.window.ShowDisconnectedState();
 }
 
+// Presets the simulated gauge of model, connects to it, opens the
+// configuration area and waits until it has read the gauge.
+bool ShowConfiguration(TourContext& tour, int model, int heatingMode, int interface) {
+    const int adapter = tour.SimulatedAdapterOfModel(model);
+    if (adapter < 0 || tour.simulation == nullptr)
+        return false;
+    SimGauge::State& state = tour.simulation->Gauge(static_cast<std::size_t>(adapter)).Gauge();
+    state.heatingMode = heatingMode;
+    state.communicationInterface = interface;
+    Disconnect(tour);
+    if (!ConnectToModel(tour, model, QString()))
+        return false;
+    tour.window.Navigate(tour.window.Tile(TTessra2ParamMainForm::ParameterTile));
+    TParameterFrame* area = tour.window.ParameterArea;
+    const bool read = tour.WaitUntil([area] { return area->ConfigurationRead(); }, ReadTimeoutMs);
+    // Let the gauge clock of the switching-time row run for a moment.
+    tour.Settle(1300);
+    return read;
+}
+
 } // namespace
 
 std::vector<TourStep> ScreenshotSteps() {
@@ -74,6 +96,22 @@ std::vector<TourStep> ScreenshotSteps() {
              tour.Settle(1300);
              return tour.Save(QStringLiteral("clock-panel"), &tour.window) &&
                     tour.Save(QStringLiteral("clock-panel-alone"), area->TimeSetArea);
+         }},
+        {QStringLiteral("configuration area, model 0"),
+         [](TourContext& tour) {
+             return ShowConfiguration(tour, 0, 1, 1) &&
+                    tour.Save(QStringLiteral("configuration-model0"), &tour.window);
+         }},
+        {QStringLiteral("configuration area, model 1, heating NWS-Standard"),
+         [](TourContext& tour) {
+             return ShowConfiguration(tour, 1, 3, 1) &&
+                    tour.Save(QStringLiteral("configuration-model1-nws"), &tour.window);
+         }},
+        {QStringLiteral("service area"),
+         [](TourContext& tour) {
+             tour.window.Navigate(tour.window.Tile(TTessra2ParamMainForm::ServiceTile));
+             tour.Settle(300);
+             return tour.Save(QStringLiteral("service-area"), &tour.window);
          }},
     };
 }
