@@ -1,6 +1,5 @@
 #include "firmware/USBXModemUnit.h"
 
-#include "firmware/AwaitLineOrMessages.h"
 #include "firmware/UpdateCancelled.h"
 #include "firmware/XModemProgress.h"
 #include "link/Clock.h"
@@ -107,7 +106,7 @@ void TUSBXModem::WaitForChar(char expected, double timeoutMs, std::string& recei
         // Wait for the line only when this pass brought nothing and nothing
         // is left to confirm; otherwise go round again at once.
         if (RxQueueBytes == 0 && !seen)
-            AwaitLineOrMessages(clock, std::min(PassWaitMs, timeoutMs - (now - start)));
+            clock.AwaitMessages(std::min(PassWaitMs, timeoutMs - (now - start)));
         else
             clock.ProcessMessages();
         now = clock.NowMs();

@@ -1,6 +1,8 @@
 #include "link/Clock.h"
 
 #include <QCoreApplication>
+#include <QEventLoop>
+#include <QTimer>
 #include <chrono>
 #include <thread>
 
@@ -17,6 +19,20 @@ void RealClock::SleepMs(double ms) {
 void RealClock::ProcessMessages() {
     if (QCoreApplication::instance() != nullptr)
         QCoreApplication::processEvents();
+}
+
+void RealClock::AwaitMessages(double maxMs) {
+    if (QCoreApplication::instance() == nullptr || maxMs < 1.0) {
+        ProcessMessages();
+        return;
+    }
+    // The timer bounds the wait; the serial port's read notification, a
+    // window event or a posted event ends it earlier.
+    QTimer bound;
+    bound.setSingleShot(true);
+    bound.setTimerType(Qt::PreciseTimer);
+    bound.start(static_cast<int>(maxMs));
+    QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
 }
 
 double ManualClock::NowMs() {

@@ -15,6 +15,15 @@ public:
     virtual void SleepMs(double ms) = 0;
     // Let the window system process pending messages.
     virtual void ProcessMessages() = 0;
+    // Between two polls that found nothing: process the pending messages and,
+    // in real time, wait for the next event (at most maxMs) instead of
+    // spinning. An adapter on a serial line reports arriving bytes as such an
+    // event, so a poller still reacts at once while the processor stays free
+    // for the rest of the machine. Other clocks just process the messages.
+    virtual void AwaitMessages(double maxMs) {
+        (void)maxMs;
+        ProcessMessages();
+    }
 };
 
 // steady_clock and QCoreApplication::processEvents.
@@ -23,6 +32,7 @@ public:
     double NowMs() override;
     void SleepMs(double ms) override;
     void ProcessMessages() override;
+    void AwaitMessages(double maxMs) override;
 };
 
 // Manual clock for tests and simulated benchmarks: time moves only when it

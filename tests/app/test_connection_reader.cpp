@@ -109,6 +109,23 @@ TEST_F(ReaderOnSim, FailureMarksForUnusableAnswers) {
     EXPECT_FALSE(Contains(gauge.Commands(), "0OTM!")); // no clock on model 0
 }
 
+TEST_F(ReaderOnSim, HeatingModeRowNamesEveryModeOfTheLModel) {
+    SimGauge& gauge = Connected(1);
+    const std::vector<InfoRow> rows = InfoRowsForModel(1);
+    const QString expected[] = {QStringLiteral("deactivated"), QStringLiteral("permanent"),
+                                QStringLiteral("Temperature range control"),
+                                QStringLiteral("NWS-Standard"),
+                                QStringLiteral("Precipitation events")};
+    for (int mode = 0; mode <= 4; ++mode) {
+        gauge.Gauge().heatingMode = mode;
+        RecordingView view(rows.size());
+        ConnectionInfoReader reader(handler, view);
+        EXPECT_TRUE(reader.ReadInfos(rows, 1));
+        EXPECT_TRUE(view.results[6].ok) << mode;
+        EXPECT_EQ(view.results[6].value, expected[mode]);
+    }
+}
+
 TEST_F(ReaderOnSim, SilentGaugeFailsEveryRowButVisitsThemAll) {
     SimGauge& gauge = Connected(2);
     gauge.Faults().silent = true;
