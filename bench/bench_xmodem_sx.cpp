@@ -27,6 +27,7 @@
 #include "link/D2XXDriver.h"
 #include "link/SDI12IO.h"
 #include "link/SerialBackend.h"
+#include "sim/PseudoTerminal_posix.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -138,17 +139,12 @@ struct PeerTimes {
 class RxPeer {
 public:
     explicit RxPeer(const std::string& folder) {
-        char name[256] = {};
-        if (::openpty(&master_, &slave_, name, nullptr, nullptr) != 0)
+        if (!OpenRawPseudoTerminal(master_, slave_, slavePath_))
             return;
-        termios settings{};
-        ::tcgetattr(slave_, &settings);
-        ::cfmakeraw(&settings);
-        settings.c_cflag |= CLOCAL | CREAD;
-        ::tcsetattr(slave_, TCSANOW, &settings);
+        // The relay reads the master blocking.
+        ::fcntl(master_, F_SETFL, ::fcntl(master_, F_GETFL) & ~O_NONBLOCK);
         CloseOnExec(master_);
         CloseOnExec(slave_);
-        slavePath_ = name;
         void* shared = ::mmap(nullptr, sizeof(PeerTimes), PROT_READ | PROT_WRITE,
                               MAP_SHARED | MAP_ANONYMOUS, -1, 0);
         if (shared == MAP_FAILED || ::pipe(control_) != 0)

@@ -1,4 +1,5 @@
 #include "sim/PtyGaugeServer.h"
+#include "sim/PseudoTerminal_posix.h"
 
 #if defined(__unix__) || defined(__APPLE__)
 
@@ -39,35 +40,6 @@ double NowMs() {
     return duration<double, std::milli>(steady_clock::now() - start).count();
 }
 
-std::uint32_t BaudOf(speed_t speed) {
-    switch (speed) {
-    case B300:
-        return 300;
-    case B600:
-        return 600;
-    case B1200:
-        return 1200;
-    case B2400:
-        return 2400;
-    case B4800:
-        return 4800;
-    case B9600:
-        return 9600;
-    case B19200:
-        return 19200;
-    case B38400:
-        return 38400;
-    case B57600:
-        return 57600;
-    case B115200:
-        return 115200;
-    case B230400:
-        return 230400;
-    default:
-        return 0;
-    }
-}
-
 std::string Printable(const std::string& bytes) {
     std::string text;
     for (unsigned char c : bytes) {
@@ -102,21 +74,19 @@ public:
     Server(SimGauge& gauge, std::FILE* log) : gauge_(gauge), log_(log) {}
 
     int Run() {
-        char name[256] = {};
-        if (::openpty(&master_, &slave_, name, nullptr, nullptr) != 0) {
+        std::string path;
+        if (!OpenRawPseudoTerminal(master_, slave_, path)) {
             std::fprintf(log_, "tessra2-sim: no pseudo-terminal: %s\n", std::strerror(errno));
             return 1;
         }
+        const char* name = path.c_str();
         // The slave stays open here, so the path stays valid and reopenable
         // however often the program closes it.
         termios settings{};
         ::tcgetattr(slave_, &settings);
-        ::cfmakeraw(&settings);
-        settings.c_cflag |= CLOCAL | CREAD;
         ::cfsetispeed(&settings, B1200);
         ::cfsetospeed(&settings, B1200);
         ::tcsetattr(slave_, TCSANOW, &settings);
-        ::fcntl(master_, F_SETFL, ::fcntl(master_, F_GETFL) | O_NONBLOCK);
 #if defined(__linux__)
         ::prctl(PR_SET_TIMERSLACK, 1UL, 0UL, 0UL, 0UL); // wake up on time for paced bytes
 #endif
@@ -159,7 +129,7 @@ private:
         termios settings{};
         if (::tcgetattr(master_, &settings) != 0)
             return;
-        const std::uint32_t baud = BaudOf(::cfgetospeed(&settings));
+        const std::uint32_t baud = BaudOfSpeed(::cfgetospeed(&settings));
         if (baud != 0 && baud != gauge_.ProgramLine().baud) {
             gauge_.Tick(NowMs());
             gauge_.SetLine(baud, 0, 0);

@@ -1,6 +1,10 @@
 #include "support/Pty.h"
 
 #if defined(__unix__) || defined(__APPLE__)
+#include "sim/PseudoTerminal_posix.h"
+#endif
+
+#if defined(__unix__) || defined(__APPLE__)
 
 #include <algorithm>
 #include <cerrno>
@@ -24,44 +28,10 @@ double NowMs() {
     return duration<double, std::milli>(steady_clock::now().time_since_epoch()).count();
 }
 
-std::uint32_t BaudOf(speed_t speed) {
-    switch (speed) {
-    case B1200:
-        return 1200;
-    case B2400:
-        return 2400;
-    case B4800:
-        return 4800;
-    case B9600:
-        return 9600;
-    case B19200:
-        return 19200;
-    case B38400:
-        return 38400;
-    case B57600:
-        return 57600;
-    case B115200:
-        return 115200;
-    default:
-        return 0;
-    }
-}
-
 } // namespace
 
 PtyPair::PtyPair() {
-    char name[256] = {};
-    if (::openpty(&master_, &slave_, name, nullptr, nullptr) != 0) {
-        master_ = slave_ = -1;
-        return;
-    }
-    termios settings{};
-    ::tcgetattr(slave_, &settings);
-    ::cfmakeraw(&settings);
-    settings.c_cflag |= CLOCAL | CREAD;
-    ::tcsetattr(slave_, TCSANOW, &settings);
-    ::fcntl(master_, F_SETFL, ::fcntl(master_, F_GETFL) | O_NONBLOCK);
-    slavePath_ = name;
+    OpenRawPseudoTerminal(master_, slave_, slavePath_);
 }
 
 PtyPair::~PtyPair() {
@@ -123,7 +93,7 @@ std::uint32_t PtyPair::SlaveBaud() const {
     termios settings{};
     if (master_ < 0 || ::tcgetattr(master_, &settings) != 0)
         return 0;
-    return BaudOf(::cfgetospeed(&settings));
+    return BaudOfSpeed(::cfgetospeed(&settings));
 }
 
 void PtyPair::CloseMaster() {
