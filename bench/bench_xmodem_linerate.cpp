@@ -11,9 +11,9 @@
 // 128 / (133 + 1 + latency in characters): the program prints that bound
 // beside the measured figure.
 //
-// The latency is set as the loader's reply latency. When the loader's
-// acknowledgements are seen to come sooner than that, the latency is added
-// on the adapter's side instead (every byte from the gauge arrives 1 ms
+// The latency is set as the loader's reply latency, which the loader applies
+// to its acknowledgements. Should they be seen to come sooner, the latency is
+// added on the adapter's side instead (every byte from the gauge arrives 1 ms
 // later) and the figure is printed for both.
 
 #include "firmware/USBXModemUnit.h"

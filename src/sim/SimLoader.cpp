@@ -95,7 +95,8 @@ void SimGauge::LoaderBlock(double atMs) {
 }
 
 void SimGauge::LoaderAnswer(std::uint8_t byte, double atMs) {
-    Send(std::string(1, static_cast<char>(byte)), atMs);
+    // The loader takes as long to acknowledge as the gauge takes to reply.
+    Send(std::string(1, static_cast<char>(byte)), atMs + settings_.replyLatencyMs);
 }
 
 void SimGauge::LoaderFinish(double atMs) {

@@ -99,7 +99,7 @@ TEST_F(SimGaugeMeasurementTest, WrongValueCountsAndCrc) {
 }
 
 TEST_F(SimGaugeMeasurementTest, CrcFollowsTheSdi12Rules) {
-    // The example of the SDI-12 specification: "0+3.14" carries "OqZ".
+    // The published SDI-12 CRC example: "0+3.14" carries "OqZ".
     EXPECT_EQ(SimValues::Crc("0+3.14"), "OqZ");
     const std::string check = "123456789";
     EXPECT_EQ(SimValues::XModemCrc(reinterpret_cast<const std::uint8_t*>(check.data()), 9), 0x31C3);
