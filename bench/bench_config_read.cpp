@@ -11,6 +11,7 @@
 // the way the configuration area runs it without its window; the second adds
 // the area's 20 ms pause after each row's mark.
 
+#include "BenchSimulator.h"
 #include "config/ConfigurationSequence.h"
 #include "gauge/SDIHandler.h"
 #include "link/Clock.h"
@@ -18,8 +19,6 @@
 #include "link/SerialBackend.h"
 
 #include <QCoreApplication>
-#include <QFileInfo>
-#include <QProcess>
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
@@ -102,15 +101,6 @@ public:
     void RowReported(Config::Row) override { TheClock().SleepMs(RowPauseMs); }
 };
 
-QString SimulatorPath(int argc, char** argv) {
-    if (argc > 1)
-        return QString::fromLocal8Bit(argv[1]);
-    const QString fromEnvironment = qEnvironmentVariable("TESSRA_SIM");
-    if (!fromEnvironment.isEmpty())
-        return fromEnvironment;
-    return QCoreApplication::applicationDirPath() + QStringLiteral("/../src/tessra2-sim");
-}
-
 struct Run {
     double measuredMs;
     WireCount wire;
@@ -143,23 +133,12 @@ void Report(const char* what, std::vector<Run> runs) {
 
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
-    const QString simulator = SimulatorPath(argc, argv);
     const int runs = argc > 2 ? std::max(1, std::atoi(argv[2])) : 7;
-    if (!QFileInfo(simulator).isExecutable()) {
-        std::fprintf(stderr, "bench_config_read: no tessra2-sim at %s\n", qPrintable(simulator));
-        return 2;
-    }
 
-    QProcess sim;
-    sim.setProgram(simulator);
-    sim.setArguments({"--model", "1", "--pace", "--latency", "10"});
-    sim.setStandardErrorFile(QProcess::nullDevice());
-    sim.start();
-    if (!sim.waitForStarted(5000) || !sim.waitForReadyRead(5000) || !sim.canReadLine()) {
-        std::fprintf(stderr, "bench_config_read: tessra2-sim printed no terminal path\n");
+    SimProcess sim(PacedTessra2L());
+    if (!StartBenchSimulator(argc, argv, sim, "bench_config_read"))
         return 2;
-    }
-    const std::string pty = QString::fromLocal8Bit(sim.readLine()).trimmed().toStdString();
+    const std::string pty = sim.PtyPath();
 
     SerialBackend serial;
     serial.SetListSystemPorts(false);
@@ -203,7 +182,6 @@ int main(int argc, char** argv) {
 
     gauge.Disconnect();
     D2XXDriver::InstallBackend(nullptr);
-    sim.terminate();
-    sim.waitForFinished(3000);
+    sim.Stop(3000);
     return allRead ? 0 : 1;
 }

@@ -10,29 +10,19 @@
 // usage: bench_transaction [path to tessra2-sim] [runs]
 // (default: $TESSRA_SIM, else tessra2-sim beside this program's build folder)
 
+#include "BenchSimulator.h"
 #include "link/Clock.h"
 #include "link/D2XXDriver.h"
 #include "link/SDI12IO.h"
 #include "link/SerialBackend.h"
 
 #include <QCoreApplication>
-#include <QDir>
-#include <QFileInfo>
-#include <QProcess>
+#include <QFile>
 #include <algorithm>
 #include <cstdio>
 #include <vector>
 
 namespace {
-
-QString SimulatorPath(int argc, char** argv) {
-    if (argc > 1)
-        return QString::fromLocal8Bit(argv[1]);
-    const QString fromEnvironment = qEnvironmentVariable("TESSRA_SIM");
-    if (!fromEnvironment.isEmpty())
-        return fromEnvironment;
-    return QDir(QCoreApplication::applicationDirPath()).filePath("../src/tessra2-sim");
-}
 
 double Median(std::vector<double> values) {
     std::sort(values.begin(), values.end());
@@ -44,25 +34,12 @@ double Median(std::vector<double> values) {
 
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
-    const QString simulator = SimulatorPath(argc, argv);
     const int runs = argc > 2 ? std::max(1, std::atoi(argv[2])) : 30;
-    if (!QFileInfo(simulator).isExecutable()) {
-        std::fprintf(stderr, "bench_transaction: no tessra2-sim at %s\n", qPrintable(simulator));
-        return 2;
-    }
 
-    QProcess sim;
-    sim.setProgram(simulator);
-    sim.setArguments({"--model", "1", "--pace", "--latency", "10"});
-    // TESSRA_BENCH_SIM_LOG=file keeps the simulator's log (commands and replies with times).
-    const QString simLog = qEnvironmentVariable("TESSRA_BENCH_SIM_LOG");
-    sim.setStandardErrorFile(simLog.isEmpty() ? QProcess::nullDevice() : simLog);
-    sim.start();
-    if (!sim.waitForStarted(5000) || !sim.waitForReadyRead(5000) || !sim.canReadLine()) {
-        std::fprintf(stderr, "bench_transaction: tessra2-sim did not start\n");
+    SimProcess sim(PacedTessra2L());
+    if (!StartBenchSimulator(argc, argv, sim, "bench_transaction"))
         return 2;
-    }
-    const std::string path = QString::fromLocal8Bit(sim.readLine()).trimmed().toStdString();
+    const std::string path = sim.PtyPath();
 
     SerialBackend backend;
     backend.SetListSystemPorts(false);
@@ -91,8 +68,14 @@ int main(int argc, char** argv) {
     }
     SDI12IO::CloseSdiPort();
     D2XXDriver::InstallBackend(nullptr);
-    sim.terminate();
-    sim.waitForFinished(3000);
+    sim.Stop(3000);
+    // TESSRA_BENCH_SIM_LOG=file keeps the simulator's log (commands and replies with times).
+    const QString simLog = qEnvironmentVariable("TESSRA_BENCH_SIM_LOG");
+    if (!simLog.isEmpty()) {
+        QFile file(simLog);
+        if (file.open(QIODevice::WriteOnly))
+            file.write(sim.Log().toUtf8());
+    }
 
     if (ratios.empty()) {
         std::fprintf(stderr, "bench_transaction: no transaction succeeded\n");

@@ -2,6 +2,7 @@
 
 #include "link/SDI12IO.h"
 #include "ui/Dialogs.h"
+#include "ui/Palette.h"
 #include "ui/PanelButton.h"
 #include "ui/WideLanguageHandler.h"
 
@@ -26,8 +27,8 @@ constexpr int TitleHeight = 40;
 constexpr int ButtonStripHeight = 60;
 constexpr int Margin = 12;
 
-const QColor TitleColour(255, 214, 52);
-const QColor DarkText(77, 77, 77);
+const QColor TitleColour = Palette::Accent;
+const QColor DarkText = Palette::Dark;
 
 } // namespace
 

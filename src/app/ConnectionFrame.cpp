@@ -4,6 +4,7 @@
 #include "link/Clock.h"
 #include "service/TimeSetFrame.h"
 #include "ui/ImageControl.h"
+#include "ui/Palette.h"
 #include "ui/PanelButton.h"
 #include "ui/Pictures.h"
 #include "ui/TTNTStatusPanel.h"
@@ -31,23 +32,9 @@ constexpr int AdjustButtonWidth = 120;
 constexpr int BorderWidth = 4;
 constexpr int CaptionIndent = 8;
 
-const QColor TitleColour(255, 214, 52);
-const QColor ShadeColour(212, 212, 212);
-const QColor DarkColour(77, 77, 77);
-
-void Fill(QWidget* widget, const QColor& colour) {
-    QPalette palette = widget->palette();
-    palette.setColor(QPalette::Window, colour);
-    widget->setPalette(palette);
-    widget->setAutoFillBackground(true);
-}
-
-QFont Points(const QWidget* widget, int points, bool bold) {
-    QFont font = widget->font();
-    font.setPointSize(points);
-    font.setBold(bold);
-    return font;
-}
+const QColor TitleColour = Palette::Accent;
+const QColor ShadeColour = Palette::Light;
+const QColor DarkColour = Palette::Dark;
 
 QString ModelName(int model) {
     if (model < 0 || model > 2)
@@ -60,19 +47,19 @@ QString ModelName(int model) {
 TConnectionFrame::TConnectionFrame(TSDIHandler& gauge, int model, QWidget* parent)
     : QFrame(parent), gauge_(gauge), shownModel_(model) {
     setObjectName(QStringLiteral("ConnectionFrame"));
-    Fill(this, Qt::white);
+    FillBackground(this, Qt::white);
 
     ConnectStatusPanel = new QFrame(this);
     ConnectStatusPanel->setObjectName(QStringLiteral("ConnectStatusPanel"));
-    Fill(ConnectStatusPanel, Qt::white);
+    FillBackground(ConnectStatusPanel, Qt::white);
 
     StaticInfoTitlePanel = new QFrame(ConnectStatusPanel);
     StaticInfoTitlePanel->setObjectName(QStringLiteral("StaticInfoTitlePanel"));
-    Fill(StaticInfoTitlePanel, TitleColour);
+    FillBackground(StaticInfoTitlePanel, TitleColour);
     StaticTitleLabel = new QLabel(StaticInfoTitlePanel);
     StaticTitleLabel->setObjectName(QStringLiteral("StaticTitleLabel"));
     SetTag(StaticTitleLabel, TitleTextId);
-    StaticTitleLabel->setFont(Points(StaticTitleLabel, 12, true));
+    StaticTitleLabel->setFont(PointFont(StaticTitleLabel, 12, true));
     StaticTitleLabel->setAlignment(Qt::AlignCenter);
     QPalette titleText = StaticTitleLabel->palette();
     titleText.setColor(QPalette::WindowText, DarkColour);
@@ -80,27 +67,27 @@ TConnectionFrame::TConnectionFrame(TSDIHandler& gauge, int model, QWidget* paren
 
     Leftborderpanel = new QFrame(ConnectStatusPanel);
     Leftborderpanel->setObjectName(QStringLiteral("Leftborderpanel"));
-    Fill(Leftborderpanel, TitleColour);
+    FillBackground(Leftborderpanel, TitleColour);
     RightBorderPanel = new QFrame(ConnectStatusPanel);
     RightBorderPanel->setObjectName(QStringLiteral("RightBorderPanel"));
-    Fill(RightBorderPanel, TitleColour);
+    FillBackground(RightBorderPanel, TitleColour);
     DividerPanelTop = new QFrame(ConnectStatusPanel);
     DividerPanelTop->setObjectName(QStringLiteral("DividerPanelTop"));
-    Fill(DividerPanelTop, Qt::white);
+    FillBackground(DividerPanelTop, Qt::white);
 
     DeviceLabel = new QLabel(ConnectStatusPanel);
     DeviceLabel->setObjectName(QStringLiteral("DeviceLabel"));
-    DeviceLabel->setFont(Points(DeviceLabel, 12, true));
+    DeviceLabel->setFont(PointFont(DeviceLabel, 12, true));
     DeviceLabel->setAlignment(Qt::AlignCenter);
     Img = new ImageControl(ConnectStatusPanel);
     Img->setObjectName(QStringLiteral("Img"));
 
     ControlPanel = new QFrame(ConnectStatusPanel);
     ControlPanel->setObjectName(QStringLiteral("ControlPanel"));
-    Fill(ControlPanel, Qt::white);
+    FillBackground(ControlPanel, Qt::white);
     InfoReadButton = new TAXO_TTNTPanelButton(ControlPanel);
     InfoReadButton->setObjectName(QStringLiteral("InfoReadButton"));
-    InfoReadButton->setFont(Points(InfoReadButton, 11, true));
+    InfoReadButton->setFont(PointFont(InfoReadButton, 11, true));
     connect(InfoReadButton, &TAXO_TTNTPanelButton::clicked, this,
             &TConnectionFrame::InfoReadButtonClick);
 
@@ -178,7 +165,7 @@ void TConnectionFrame::AddInfoRow(InfoRow kind) {
     const QColor shade = rowShading_ ? ShadeColour : QColor(Qt::white);
     rowShading_ = !rowShading_;
     row->LeaveColor = shade;
-    Fill(row, shade);
+    FillBackground(row, shade);
     row->setGeometry(RowsLeft, RowsTop + rowsHeight_, width() - RightPart, RowHeightAtBuild);
     rowsHeight_ += RowHeightAtBuild;
     row->show();
@@ -197,7 +184,7 @@ void TConnectionFrame::BuildInfoRows() {
     if (!rowKinds_.empty() && rowKinds_.back() == InfoRow::DeviceTime) {
         AdjustTimeButton = new TAXO_TTNTPanelButton(infoRows_.back());
         AdjustTimeButton->setObjectName(QStringLiteral("AdjustTimeButton"));
-        AdjustTimeButton->setFont(Points(AdjustTimeButton, 10, true));
+        AdjustTimeButton->setFont(PointFont(AdjustTimeButton, 10, true));
         AdjustTimeButton->SetCaptionById(QString(), SetTimeTextId);
         connect(AdjustTimeButton, &TAXO_TTNTPanelButton::clicked, this,
                 &TConnectionFrame::AdjustTimeButtonClick);

@@ -14,8 +14,10 @@
 #include "ui/FolderSettings.h"
 #include "ui/ImageControl.h"
 #include "ui/LanguageSelectionForm.h"
+#include "ui/Palette.h"
 #include "ui/Pictures.h"
 #include "ui/TTNTPanel.h"
+#include "ui/UiHelpers.h"
 #include "ui/WideLanguageHandler.h"
 
 #include <QApplication>
@@ -29,9 +31,9 @@ namespace {
 
 constexpr int TitleTextId = 1;
 
-const QColor StripColour(255, 214, 52);
-const QColor TileLight(212, 212, 212);
-const QColor TileDark(77, 77, 77);
+const QColor StripColour = Palette::Accent;
+const QColor TileLight = Palette::Light;
+const QColor TileDark = Palette::Dark;
 
 // Multiples of seven, so that the tiles fill the row.
 constexpr int InitialWidth = 1176;
@@ -56,13 +58,6 @@ const std::array<TileSpec, TTessra2ParamMainForm::TileCount> TileSpecs = {{
 
 QString WindowCaption() {
     return GetText(TitleTextId) + u' ' + GetProductVersion();
-}
-
-void Fill(QWidget* widget, const QColor& colour) {
-    QPalette palette = widget->palette();
-    palette.setColor(QPalette::Window, colour);
-    widget->setPalette(palette);
-    widget->setAutoFillBackground(true);
 }
 
 bool IsStepLanguage(int offset) {
@@ -107,7 +102,7 @@ void TTessra2ParamMainForm::FormCreate() {
     gauge_ = std::make_unique<TSDIHandler>();
     gauge_->SetAdapterChooser(&chooser_);
     // 5.-6.
-    Fill(this, Qt::white);
+    FillBackground(this, Qt::white);
     setStatusBar(new QStatusBar(this));
     statusBar()->setSizeGripEnabled(false);
     statusBar()->setStyleSheet(QStringLiteral("QStatusBar { border-top: 1px solid #d4d4d4; }"));
@@ -142,12 +137,12 @@ int TTessra2ParamMainForm::ReadLanguageOffset() {
 void TTessra2ParamMainForm::BuildWorkAreas() {
     MainPanel = new QWidget(this);
     MainPanel->setObjectName(QStringLiteral("MainPanel"));
-    Fill(MainPanel, Qt::white);
+    FillBackground(MainPanel, Qt::white);
     setCentralWidget(MainPanel);
 
     FramePanel = new QFrame(MainPanel);
     FramePanel->setObjectName(QStringLiteral("FramePanel"));
-    Fill(FramePanel, Qt::white);
+    FillBackground(FramePanel, Qt::white);
     LogoImage = new ImageControl(FramePanel);
     LogoImage->setObjectName(QStringLiteral("LogoImage"));
     LogoImage->SetPicture(Pictures::LogoImage());
@@ -187,10 +182,10 @@ void TTessra2ParamMainForm::BuildWorkAreas() {
 
     UpperStrip = new QFrame(MainPanel);
     UpperStrip->setObjectName(QStringLiteral("UpperStrip"));
-    Fill(UpperStrip, StripColour);
+    FillBackground(UpperStrip, StripColour);
     LowerStrip = new QFrame(MainPanel);
     LowerStrip->setObjectName(QStringLiteral("LowerStrip"));
-    Fill(LowerStrip, StripColour);
+    FillBackground(LowerStrip, StripColour);
     LayoutTiles();
 }
 

@@ -2,15 +2,17 @@
 
 // Colours and fonts of the configuration and service work areas.
 
+#include "ui/Palette.h"
+
 #include <QColor>
 #include <QFont>
 
 namespace FrameStyle {
 
 // Title bars, thin group borders.
-inline const QColor Accent(255, 214, 52);
+inline const QColor Accent = Palette::Accent;
 // Every second row of a group.
-inline const QColor AlternateRow(212, 212, 212);
+inline const QColor AlternateRow = Palette::Light;
 
 inline QFont RowFont() {
     QFont font;

@@ -6,6 +6,7 @@
 #include "ui/Dialogs.h"
 #include "ui/FileVersionInfo.h"
 #include "ui/ImageControl.h"
+#include "ui/Palette.h"
 #include "ui/PanelButton.h"
 #include "ui/Pictures.h"
 #include "ui/WideLanguageHandler.h"
@@ -34,7 +35,7 @@ QFrame* MakePanel(QWidget* parent, const char* name) {
     panel->setAutoFillBackground(true);
     QPalette palette = panel->palette();
     palette.setColor(QPalette::Window, Qt::white);
-    palette.setColor(QPalette::WindowText, QColor(77, 77, 77));
+    palette.setColor(QPalette::WindowText, Palette::Dark);
     panel->setPalette(palette);
     return panel;
 }

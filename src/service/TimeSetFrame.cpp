@@ -1,6 +1,7 @@
 #include "service/TimeSetFrame.h"
 
 #include "ui/Dialogs.h"
+#include "ui/Palette.h"
 #include "ui/PanelButton.h"
 #include "ui/UiHelpers.h"
 #include "ui/WideLanguageHandler.h"
@@ -29,35 +30,21 @@ constexpr int ButtonTextIds[] = {600, 601, 602};
 
 constexpr int Border = 1;
 
-const QColor TitleColour(255, 214, 52);
+const QColor TitleColour = Palette::Accent;
 const QColor BorderColour(160, 160, 160);
-const QColor GreyColour(212, 212, 212);
-
-QFont Points(const QWidget* widget, int points, bool bold = false) {
-    QFont font = widget->font();
-    font.setPointSize(points);
-    font.setBold(bold);
-    return font;
-}
-
-void Fill(QWidget* widget, const QColor& colour) {
-    QPalette palette = widget->palette();
-    palette.setColor(QPalette::Window, colour);
-    widget->setPalette(palette);
-    widget->setAutoFillBackground(true);
-}
+const QColor GreyColour = Palette::Light;
 
 } // namespace
 
 TTimeSetFrame::TTimeSetFrame(TSDIHandler* gauge, QWidget* parent)
     : QFrame(parent), clock_(gauge), now_([] { return QDateTime::currentDateTime(); }) {
     setObjectName(QStringLiteral("TimeSetArea"));
-    Fill(this, Qt::white);
+    FillBackground(this, Qt::white);
     setFrameShape(QFrame::NoFrame);
 
     TitlePanel = new QFrame(this);
     TitlePanel->setObjectName(QStringLiteral("TitlePanel"));
-    Fill(TitlePanel, TitleColour);
+    FillBackground(TitlePanel, TitleColour);
     TitleLabel = new QLabel(TitlePanel);
     TitleLabel->setObjectName(QStringLiteral("TitleLabel"));
     TitleLabel->setAlignment(Qt::AlignCenter);
@@ -69,7 +56,7 @@ TTimeSetFrame::TTimeSetFrame(TSDIHandler* gauge, QWidget* parent)
 
     CurrentTimePanel = new QFrame(this);
     CurrentTimePanel->setObjectName(QStringLiteral("CurrentTimePanel"));
-    Fill(CurrentTimePanel, GreyColour);
+    FillBackground(CurrentTimePanel, GreyColour);
     Tessra2TimeLabel = new QLabel(CurrentTimePanel);
     Tessra2TimeLabel->setObjectName(QStringLiteral("Tessra2TimeLabel"));
     ReadDatePicker = new QDateEdit(CurrentTimePanel);
@@ -87,7 +74,7 @@ TTimeSetFrame::TTimeSetFrame(TSDIHandler* gauge, QWidget* parent)
 
     NewTimePanel = new QFrame(this);
     NewTimePanel->setObjectName(QStringLiteral("NewTimePanel"));
-    Fill(NewTimePanel, Qt::white);
+    FillBackground(NewTimePanel, Qt::white);
     SetTimeLabel = new QLabel(NewTimePanel);
     SetTimeLabel->setObjectName(QStringLiteral("SetTimeLabel"));
     WriteDatePicker = new QDateEdit(NewTimePanel);
@@ -107,7 +94,7 @@ TTimeSetFrame::TTimeSetFrame(TSDIHandler* gauge, QWidget* parent)
 
     ControlPanel = new QFrame(this);
     ControlPanel->setObjectName(QStringLiteral("ControlPanel"));
-    Fill(ControlPanel, Qt::white);
+    FillBackground(ControlPanel, Qt::white);
     ControlPanel->installEventFilter(this);
 
     ClockTick.setInterval(1000);
@@ -142,7 +129,7 @@ void TTimeSetFrame::CreateActionButtons() {
     for (int i = 0; i < 3; ++i) {
         auto* button = new TAXO_TTNTPanelButton(ControlPanel);
         button->setObjectName(QStringLiteral("ActionButton%1").arg(i + 1));
-        button->setFont(Points(button, 12));
+        button->setFont(PointFont(button, 12));
         button->SetCaptionById(QString(), ButtonTextIds[i]);
         connect(button, &TAXO_TTNTPanelButton::clicked, this, [this, i] { ActionButtonClick(i); });
         buttons_[static_cast<std::size_t>(i)] = button;
@@ -152,14 +139,14 @@ void TTimeSetFrame::CreateActionButtons() {
 void TTimeSetFrame::StyleControls() {
     for (QWidget* picker : std::initializer_list<QWidget*>{ReadDatePicker, ReadTimePicker,
                                                            WriteDatePicker, WriteTimePicker}) {
-        picker->setFont(Points(picker, 12));
+        picker->setFont(PointFont(picker, 12));
         picker->setFixedSize(PickerWidth, PickerHeight);
     }
     for (QLabel* label : {Tessra2TimeLabel, SetTimeLabel, CloseLabel})
-        label->setFont(Points(label, 12, true));
+        label->setFont(PointFont(label, 12, true));
     Tessra2TimeLabel->setWordWrap(true);
     SetTimeLabel->setWordWrap(true);
-    TitleLabel->setFont(Points(TitleLabel, 13, true));
+    TitleLabel->setFont(PointFont(TitleLabel, 13, true));
 }
 
 void TTimeSetFrame::RefreshClockTexts() {

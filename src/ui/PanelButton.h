@@ -8,6 +8,8 @@
 // colour its user gives it with SetBackground. It takes keyboard focus like
 // any desktop button: Space (on release) and Enter emit clicked().
 
+#include "ui/Palette.h"
+
 #include <QColor>
 #include <QLabel>
 
@@ -23,9 +25,9 @@ public:
     void SetBackground(const QColor& colour);
 
     int CornerDiameter = 15;
-    QColor PressedColor = QColor(212, 212, 212);
-    QColor NormalColor = QColor(19, 177, 228);
-    QColor HoverColor = QColor(255, 214, 52);
+    QColor PressedColor = Palette::Light;
+    QColor NormalColor = Palette::ButtonBlue;
+    QColor HoverColor = Palette::Accent;
 
 signals:
     void clicked();

@@ -3,6 +3,8 @@
 // One-line row: caption on the left, optional value beside it, status icon
 // at the right edge. Used for every list of statuses, values and messages.
 
+#include "ui/Palette.h"
+
 #include <QColor>
 #include <QFrame>
 #include <QPixmap>
@@ -50,8 +52,8 @@ public:
 
     QColor LeaveColor = Qt::white;
     QColor EnterColor = QColor(192, 192, 192);
-    QColor DarkColor = QColor(77, 77, 77);
-    QColor LightColor = QColor(212, 212, 212);
+    QColor DarkColor = Palette::Dark;
+    QColor LightColor = Palette::Light;
 
 signals:
     void clicked();

@@ -5,6 +5,20 @@
 #include <QRegion>
 #include <QWidget>
 
+void FillBackground(QWidget* widget, const QColor& colour) {
+    QPalette palette = widget->palette();
+    palette.setColor(QPalette::Window, colour);
+    widget->setPalette(palette);
+    widget->setAutoFillBackground(true);
+}
+
+QFont PointFont(const QWidget* widget, int points, bool bold) {
+    QFont font = widget->font();
+    font.setPointSize(points);
+    font.setBold(bold);
+    return font;
+}
+
 void RoundPanelCorners(QWidget* panel, int diameter) {
     if (!panel)
         return;
