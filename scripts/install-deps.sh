@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
   build-essential cmake ninja-build pkg-config
-  qt6-base-dev qt6-base-dev-tools qt6-serialport-dev qt6-charts-dev qt6-svg-dev
+  qt6-base-dev qt6-base-dev-tools qt6-serialport-dev qt6-charts-dev qt6-svg-dev libqt6opengl6-dev
   libgl1-mesa-dev libgtest-dev libgmock-dev
   lrzsz socat xvfb x11-apps imagemagick fonts-dejavu-core
   clang libclang-rt-14-dev

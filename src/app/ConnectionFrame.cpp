@@ -3,6 +3,7 @@
 #include "gauge/SDIHandler.h"
 #include "link/Clock.h"
 #include "service/TimeSetFrame.h"
+#include "ui/GaugeVocabulary.h"
 #include "ui/ImageControl.h"
 #include "ui/Palette.h"
 #include "ui/PanelButton.h"
@@ -18,7 +19,6 @@ namespace {
 
 constexpr int TitleTextId = 552;
 constexpr int ReadFromTextId = 28;
-constexpr int ModelNameTextId = 570;
 constexpr int SetTimeTextId = 596;
 
 constexpr int RowHeightAtBuild = 30;
@@ -35,12 +35,6 @@ constexpr int CaptionIndent = 8;
 const QColor TitleColour = Palette::Accent;
 const QColor ShadeColour = Palette::Light;
 const QColor DarkColour = Palette::Dark;
-
-QString ModelName(int model) {
-    if (model < 0 || model > 2)
-        return {};
-    return GetText(ModelNameTextId + model);
-}
 
 } // namespace
 
@@ -137,7 +131,7 @@ void TConnectionFrame::TranslateConnectionArea() {
         row->RetranslateCaption();
     if (AdjustTimeButton != nullptr)
         AdjustTimeButton->SetCaptionById(QString(), SetTimeTextId);
-    InfoReadButton->SetCaptionById(GetText(ReadFromTextId) + ModelName(shownModel_), 0);
+    InfoReadButton->SetCaptionById(GetText(ReadFromTextId) + Vocabulary::ModelName(shownModel_), 0);
     if (TimeSetArea != nullptr && !TimeSetArea->isHidden())
         TimeSetArea->RefreshClockTexts();
 }
@@ -205,7 +199,7 @@ void TConnectionFrame::ShowModelPicture(int model) {
         shownPicture_ = QStringLiteral("S");
     }
     Img->SetPicture(picture);
-    DeviceLabel->setText(ModelName(model));
+    DeviceLabel->setText(Vocabulary::ModelName(model));
     DeviceLabel->setVisible(true);
 }
 

@@ -6,6 +6,7 @@
 // button that opens the clock panel.
 
 #include "app/ConnectionInfoReader.h"
+#include "ui/WorkArea.h"
 
 #include <QFrame>
 #include <QPixmap>
@@ -19,7 +20,7 @@ class TAXO_TTNTStatusPanel;
 class TSDIHandler;
 class TTimeSetFrame;
 
-class TConnectionFrame : public QFrame, private InfoRowView {
+class TConnectionFrame : public QFrame, public WorkArea, private InfoRowView {
     Q_OBJECT
 public:
     static constexpr int NoModel = -5;
@@ -34,6 +35,15 @@ public:
     void StartDelayedRead();
     void ResetConnectionArea();
     void TranslateConnectionArea();
+
+    // WorkArea: shown only with a gauge; reads its rows 500 ms later.
+    void ShowArea(int) override {
+        ShowConnectionArea();
+        StartDelayedRead();
+    }
+    void ResetArea() override { ResetConnectionArea(); }
+    void TranslateArea() override { TranslateConnectionArea(); }
+    QWidget* AreaWidget() override { return this; }
 
     // Own event handlers.
     void ReadTimerTimer();

@@ -2,9 +2,8 @@
 
 #include "gauge/SDIHandler.h"
 #include "link/Clock.h"
+#include "ui/GaugeVocabulary.h"
 #include "ui/WideLanguageHandler.h"
-
-#include <cmath>
 
 namespace {
 
@@ -12,10 +11,6 @@ constexpr double MarkPauseMs = 20.0;
 constexpr double RowPauseMs = 10.0;
 const std::string NoSerialNumber = "000000000";
 
-// Text ids of the gauge type codes 0 to 4.
-constexpr int GaugeTypeTextIds[] = {244, 245, 251, 252, 253};
-constexpr int CelsiusTextId = 50;     // 51 for °F
-constexpr int HeatingModeTextId = 60; // + mode
 // 0 deactivated ... 4 precipitation events (texts 60 to 64).
 constexpr int HighestHeatingMode = 4;
 
@@ -69,12 +64,6 @@ int InfoRowCaptionId(InfoRow row) {
     return 0;
 }
 
-int ShownHeatingDegrees(int celsius, int temperatureUnit) {
-    if (temperatureUnit != 1)
-        return celsius;
-    return static_cast<int>(std::lround(celsius * 1.8 + 32.0));
-}
-
 InfoReading ReadInfoRow(TSDIHandler& gauge, InfoRow row) {
     switch (row) {
     case InfoRow::SerialAndIndex: {
@@ -92,9 +81,9 @@ InfoReading ReadInfoRow(TSDIHandler& gauge, InfoRow row) {
         return TextRow(gauge.GetLastFirmwareUpdateDate());
     case InfoRow::GaugeType: {
         const int code = gauge.GetGaugeType();
-        if (code < 0 || code > 4)
+        if (!Vocabulary::IsGaugeType(code))
             return {};
-        return {true, GetText(GaugeTypeTextIds[code])};
+        return {true, Vocabulary::GaugeTypeText(code)};
     }
     case InfoRow::HeatingTemperature: {
         const int degrees = gauge.GetHeatingTemperature();
@@ -102,14 +91,14 @@ InfoReading ReadInfoRow(TSDIHandler& gauge, InfoRow row) {
         // Only °C (0) and °F (1) exist; any other code would name a foreign text.
         if (degrees < 0 || unit < 0 || unit > 1)
             return {};
-        return {true, QString::number(ShownHeatingDegrees(degrees, unit)) + u' ' +
-                          GetText(CelsiusTextId + unit)};
+        return {true, QString::number(Vocabulary::DisplayedTemperature(degrees, unit)) + u' ' +
+                          Vocabulary::TemperatureUnitText(unit)};
     }
     case InfoRow::HeatingMode: {
         const int mode = gauge.GetHeatingMode();
         if (mode < 0 || mode > HighestHeatingMode)
             return {};
-        return {true, GetText(HeatingModeTextId + mode)};
+        return {true, Vocabulary::HeatingModeText(mode)};
     }
     case InfoRow::DeviceTime:
         return TextRow(gauge.GetDeviceTime());

@@ -37,9 +37,6 @@ struct InfoReading {
 // Reads one row from the gauge and judges it.
 InfoReading ReadInfoRow(TSDIHandler& gauge, InfoRow row);
 
-// Whole degrees Celsius as shown for the temperature unit (1 = °F, rounded).
-int ShownHeatingDegrees(int celsius, int temperatureUnit);
-
 // What the reading sequence needs from the area that shows the rows.
 class InfoRowView {
 public:

@@ -41,20 +41,38 @@ constexpr int InitialHeight = 860;
 constexpr int MinimumWidth = 980;
 constexpr int MinimumHeight = 720;
 
-struct TileSpec {
-    const char* name;
+using Main = TTessra2ParamMainForm;
+using ModelSource = Main::ModelSource;
+
+// One tile with the work area behind it.
+struct AreaSpec {
+    const char* tileName;
     QPixmap (*picture)();
+    int captionTextId;    // the connect tile's caption follows the link state
+    const char* prefix;   // put before the caption text
+    bool withoutGauge;    // opened even when the connection fails
+    bool shownFirst;      // shown before it is opened, so the user sees it fill
+    ModelSource model;
 };
 
-const std::array<TileSpec, TTessra2ParamMainForm::TileCount> TileSpecs = {{
-    {"ConnectPanel", &Pictures::DisconnectedImage},
-    {"parameter", &Pictures::ParameterImage},
-    {"measurement", &Pictures::MeasurementImage},
-    {"firmware", &Pictures::FirmwareUpdateImage},
-    {"terminal", &Pictures::TerminalImage},
-    {"precision", &Pictures::PrecisionImage},
-    {"service", &Pictures::ServiceImage},
+
+const std::array<AreaSpec, Main::TileCount> AreaSpecs = {{
+    {"ConnectPanel", &Pictures::DisconnectedImage, 10, "", false, false, ModelSource::None},
+    {"parameter", &Pictures::ParameterImage, 550, "", false, true, ModelSource::Gauge},
+    {"measurement", &Pictures::MeasurementImage, 34, "", false, true, ModelSource::Gauge},
+    {"firmware", &Pictures::FirmwareUpdateImage, 9, "", true, false, ModelSource::Gauge},
+    {"terminal", &Pictures::TerminalImage, 8, "SDI-12 ", false, false, ModelSource::None},
+    {"precision", &Pictures::PrecisionImage, 7, "", false, true, ModelSource::Gauge},
+    {"service", &Pictures::ServiceImage, 558, "", false, false, ModelSource::LastConnection},
 }};
+
+// The order in which the areas re-apply their texts after a language change.
+constexpr std::array<int, Main::TileCount> TranslationOrder = {
+    Main::MeasurementTile, Main::ConnectTile,  Main::ParameterTile, Main::FirmwareTile,
+    Main::ServiceTile,     Main::TerminalTile, Main::PrecisionTile,
+};
+
+constexpr int ConnectedCaptionTextId = 12;
 
 QString WindowCaption() {
     return GetText(TitleTextId) + u' ' + GetProductVersion();
@@ -83,8 +101,8 @@ TTessra2ParamMainForm::~TTessra2ParamMainForm() {
     qApp->removeEventFilter(this);
     ConnectedTimer.stop();
     // The work areas hold the gauge handler; they go first.
-    for (QWidget*& area : workAreas_) {
-        delete area;
+    for (WorkArea*& area : areas_) {
+        delete area->AreaWidget();
         area = nullptr;
     }
     if (gauge_ != nullptr && gauge_->Connected)
@@ -149,11 +167,11 @@ void TTessra2ParamMainForm::BuildWorkAreas() {
 
     for (int i = 0; i < TileCount; ++i) {
         auto* tile = new TAXO_TTNTPanel(MainPanel);
-        tile->setObjectName(QString::fromLatin1(TileSpecs[static_cast<std::size_t>(i)].name));
+        tile->setObjectName(QString::fromLatin1(AreaSpecs[static_cast<std::size_t>(i)].tileName));
         tile->LightColor = TileLight;
         tile->HoverColor = TileLight;
         tile->DarkColor = TileDark;
-        tile->SetPicture(TileSpecs[static_cast<std::size_t>(i)].picture());
+        tile->SetPicture(AreaSpecs[static_cast<std::size_t>(i)].picture());
         tile->SetLockPicture(Pictures::LockedImage());
         tile->SetSelected(false);
         tile->SetLocked(i != ConnectTile && i != FirmwareTile);
@@ -175,10 +193,10 @@ void TTessra2ParamMainForm::BuildWorkAreas() {
             return ParameterArea;
         },
         FramePanel);
-    workAreas_ = {ConnectionArea, ParameterArea, MeasurementArea, FirmwareArea,
-                  TerminalArea,   PrecisionArea, ServiceArea};
-    for (QWidget* area : workAreas_)
-        area->hide();
+    areas_ = {ConnectionArea, ParameterArea, MeasurementArea, FirmwareArea,
+              TerminalArea,   PrecisionArea, ServiceArea};
+    for (WorkArea* area : areas_)
+        area->AreaWidget()->hide();
 
     UpperStrip = new QFrame(MainPanel);
     UpperStrip->setObjectName(QStringLiteral("UpperStrip"));
@@ -190,13 +208,19 @@ void TTessra2ParamMainForm::BuildWorkAreas() {
 }
 
 void TTessra2ParamMainForm::SetTileCaptions() {
-    Tile(ConnectTile)->SetCaption(GetText(showsConnected_ ? 12 : 10));
-    Tile(ParameterTile)->SetCaption(GetText(550));
-    Tile(MeasurementTile)->SetCaption(GetText(34));
-    Tile(FirmwareTile)->SetCaption(GetText(9));
-    Tile(TerminalTile)->SetCaption(QStringLiteral("SDI-12 ") + GetText(8));
-    Tile(PrecisionTile)->SetCaption(GetText(7));
-    Tile(ServiceTile)->SetCaption(GetText(558));
+    for (int i = 0; i < TileCount; ++i) {
+        const AreaSpec& spec = AreaSpecs[static_cast<std::size_t>(i)];
+        const int textId =
+            i == ConnectTile && showsConnected_ ? ConnectedCaptionTextId : spec.captionTextId;
+        Tile(i)->SetCaption(QString::fromLatin1(spec.prefix) + GetText(textId));
+    }
+}
+
+int TTessra2ParamMainForm::TileIndex(const TAXO_TTNTPanel* tile) const {
+    for (int i = 0; i < TileCount; ++i)
+        if (Tile(i) == tile)
+            return i;
+    return -1;
 }
 
 TAXO_TTNTPanel* TTessra2ParamMainForm::TileNamed(const QString& name) const {
@@ -219,17 +243,17 @@ void TTessra2ParamMainForm::LayoutTiles() {
     // The status bar is outside the central panel already.
     const int frameTop = lowerTop + StripHeight;
     FramePanel->setGeometry(0, frameTop, width, std::max(0, MainPanel->height() - frameTop));
-    for (QWidget* area : workAreas_)
-        area->setGeometry(0, 0, FramePanel->width(), FramePanel->height());
+    for (WorkArea* area : areas_)
+        area->AreaWidget()->setGeometry(0, 0, FramePanel->width(), FramePanel->height());
     const int logoHeight = std::min(LogoHeight, FramePanel->height());
     LogoImage->setGeometry(0, (FramePanel->height() - logoHeight) / 2, FramePanel->width(),
                            logoHeight);
 }
 
 void TTessra2ParamMainForm::ShowOnlyArea(QWidget* area) {
-    for (QWidget* each : workAreas_)
-        if (each != area)
-            each->hide();
+    for (WorkArea* each : areas_)
+        if (each->AreaWidget() != area)
+            each->AreaWidget()->hide();
     if (area != nullptr) {
         area->setGeometry(0, 0, FramePanel->width(), FramePanel->height());
         area->show();
@@ -244,45 +268,35 @@ void TTessra2ParamMainForm::Navigate(TAXO_TTNTPanel* tile) {
     for (TAXO_TTNTPanel* each : tiles_)
         each->SetSelected(false);
 
-    // After a failed connection the areas are not shown, and nothing asks
-    // the gauge for its model: that would open the adapter again behind the
-    // disconnected presentation. The firmware area, shown without a gauge,
-    // gets the model of the last connection.
     QWidget* shown = nullptr;
-    if (tile == Tile(FirmwareTile)) {
+    const int index = TileIndex(tile);
+    if (index >= 0 && (ok || AreaSpecs[static_cast<std::size_t>(index)].withoutGauge)) {
+        const AreaSpec& spec = AreaSpecs[static_cast<std::size_t>(index)];
+        WorkArea* area = areas_[static_cast<std::size_t>(index)];
+        shown = area->AreaWidget();
         tile->SetSelected(true);
-        FirmwareArea->ShowFirmwareArea(ok ? gauge_->GetModel() : modelCode_);
-        shown = FirmwareArea;
-    } else if (ok) {
-        tile->SetSelected(true);
-        if (tile == Tile(ConnectTile)) {
-            ConnectionArea->ShowConnectionArea();
-            shown = ConnectionArea;
-        } else if (tile == Tile(ParameterTile)) {
-            // Shown first, so the user sees the rows fill one by one.
-            shown = ParameterArea;
+        if (spec.shownFirst)
             ShowOnlyArea(shown);
-            ParameterArea->SelectModel(gauge_->GetModel());
-        } else if (tile == Tile(MeasurementTile)) {
-            shown = MeasurementArea;
-            ShowOnlyArea(shown);
-            MeasurementArea->ShowMeasurementArea(gauge_->GetModel());
-        } else if (tile == Tile(TerminalTile)) {
-            shown = TerminalArea;
-        } else if (tile == Tile(ServiceTile)) {
-            ServiceArea->ShowServiceArea(modelCode_);
-            shown = ServiceArea;
-        } else if (tile == Tile(PrecisionTile)) {
-            shown = PrecisionArea;
-            ShowOnlyArea(shown);
-            PrecisionArea->StartPrecisionTest(gauge_->GetModel());
-        }
+        area->ShowArea(ModelFor(spec.model, ok));
     }
     ShowOnlyArea(shown);
-    if (shown == ConnectionArea)
-        ConnectionArea->StartDelayedRead();
     currentTile_ = shown != nullptr ? tile : nullptr;
     LayoutTiles();
+}
+
+int TTessra2ParamMainForm::ModelFor(ModelSource source, bool connected) {
+    switch (source) {
+    case ModelSource::Gauge:
+        // After a failed connection nothing asks the gauge: that would open
+        // the adapter again behind the disconnected presentation. Without a
+        // gauge the model is the plain Tessra2's, as the gauge handler
+        // reports it when it cannot connect.
+        return connected ? gauge_->GetModel() : ModelTessra2;
+    case ModelSource::LastConnection:
+    case ModelSource::None:
+        break;
+    }
+    return modelCode_;
 }
 
 bool TTessra2ParamMainForm::EnsureConnected() {
@@ -346,9 +360,8 @@ void TTessra2ParamMainForm::ApplyDisconnectedTiles() {
 void TTessra2ParamMainForm::ShowDisconnectedState() {
     ShowOnlyArea(nullptr);
     ApplyDisconnectedTiles();
-    ConnectionArea->ResetConnectionArea();
-    ParameterArea->ResetParameterArea();
-    MeasurementArea->ResetMeasurementArea();
+    for (WorkArea* area : areas_)
+        area->ResetArea();
     currentTile_ = nullptr;
     SetPresentation(false);
 }
@@ -371,25 +384,15 @@ void TTessra2ParamMainForm::TranslateMainWindow() {
     setWindowTitle(WindowCaption());
     QGuiApplication::setApplicationDisplayName(windowTitle());
     TranslateComponents(this);
-    if (showsConnected_) {
+    if (showsConnected_)
         ShowConnectedState();
-    } else if (currentTile_ == nullptr) {
+    else
         ShowDisconnectedState();
-    } else {
-        // The firmware area is shown without a gauge: a change of language
-        // keeps it on screen.
-        ApplyDisconnectedTiles();
-    }
     SetTileCaptions();
     if (currentTile_ != nullptr)
         currentTile_->SetSelected(true);
-    MeasurementArea->TranslateMeasurementArea();
-    ConnectionArea->TranslateConnectionArea();
-    ParameterArea->RefreshParameterTexts();
-    FirmwareArea->TranslateFirmwareArea();
-    ServiceArea->RefreshServiceTexts();
-    TerminalArea->TranslateTerminalArea();
-    PrecisionArea->TranslatePrecisionTest();
+    for (int index : TranslationOrder)
+        areas_[static_cast<std::size_t>(index)]->TranslateArea();
 }
 
 void TTessra2ParamMainForm::ReadSettings() {

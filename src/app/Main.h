@@ -6,6 +6,7 @@
 
 #include "app/ConnectedDevicesForm.h"
 #include "app/ProgramSettings.h"
+#include "ui/WorkArea.h"
 
 #include <QMainWindow>
 #include <QTimer>
@@ -38,6 +39,13 @@ public:
         PrecisionTile,
         ServiceTile,
         TileCount
+    };
+
+    // Where a work area's model comes from when the user opens it.
+    enum class ModelSource {
+        Gauge,          // GetModel, asked when the area is opened
+        LastConnection, // the model of the last successful connection
+        None,           // the area does not need one
     };
 
     static constexpr int TileHeight = 120;
@@ -77,7 +85,9 @@ public:
     TConnectFormChooser& ConnectFormChooser() { return chooser_; }
     TAXO_TTNTPanel* Tile(int index) const { return tiles_[static_cast<std::size_t>(index)]; }
     TAXO_TTNTPanel* TileNamed(const QString& name) const;
-    QWidget* WorkArea(int index) const { return workAreas_[static_cast<std::size_t>(index)]; }
+    QWidget* WorkAreaWidget(int index) const {
+        return areas_[static_cast<std::size_t>(index)]->AreaWidget();
+    }
     TAXO_TTNTPanel* CurrentTile() const { return currentTile_; }
     int ModelCode() const { return modelCode_; }
     bool ShowsConnected() const { return showsConnected_; }
@@ -116,12 +126,15 @@ private:
     void ApplyDisconnectedTiles();
     void ShowOnlyArea(QWidget* area);
     void SetPresentation(bool connected);
+    int TileIndex(const TAXO_TTNTPanel* tile) const;
+    // The model an area gets when it is opened (source: its table entry's).
+    int ModelFor(ModelSource source, bool connected);
 
     Environment environment_;
     std::unique_ptr<TSDIHandler> gauge_;
     TConnectFormChooser chooser_;
     std::array<TAXO_TTNTPanel*, TileCount> tiles_{};
-    std::array<QWidget*, TileCount> workAreas_{};
+    std::array<WorkArea*, TileCount> areas_{};
     TAXO_TTNTPanel* currentTile_ = nullptr;
     int modelCode_ = 0;
     bool showsConnected_ = false;

@@ -1,6 +1,7 @@
 #include "config/ParameterFields.h"
 
 #include "config/ParameterRows.h"
+#include "ui/GaugeVocabulary.h"
 #include "ui/WideLanguageHandler.h"
 
 #include <QLineEdit>
@@ -9,7 +10,6 @@
 
 namespace {
 
-constexpr int UnitTextId = 50; // 50 "°C", 51 "°F"
 constexpr int MinutesTextId = 590;
 
 // The leading whole number of text (sign allowed), if there is one.
@@ -40,8 +40,8 @@ void TemperatureField::Redisplay() {
 }
 
 QString TemperatureField::textFromValue(int celsius) const {
-    return QString::number(Config::DisplayedTemperature(celsius, unit_)) +
-           GetText(UnitTextId + unit_);
+    return QString::number(Vocabulary::DisplayedTemperature(celsius, unit_)) +
+           Vocabulary::TemperatureUnitText(unit_);
 }
 
 int TemperatureField::valueFromText(const QString& text) const {

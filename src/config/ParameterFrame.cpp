@@ -5,6 +5,7 @@
 #include "config/ParameterFields.h"
 #include "config/ParameterRow.h"
 #include "link/Clock.h"
+#include "ui/GaugeVocabulary.h"
 #include "ui/PanelButton.h"
 #include "ui/WideLanguageHandler.h"
 
@@ -300,7 +301,7 @@ void TParameterFrame::RefreshParameterTexts() {
 
 void TParameterFrame::SetButtonCaptions() {
     const int model = rows_->Model();
-    const QString name = IsModel(model) ? GetText(570 + model) : QString();
+    const QString name = Vocabulary::ModelName(model);
     ReadConfigurationButton->SetCaptionById(GetText(28) + name, 0);
     WriteConfigurationButton->SetCaptionById(GetText(29) + name, 0);
     ReadFromFileButton->SetCaptionById(QString(), 46);

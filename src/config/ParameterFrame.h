@@ -9,6 +9,7 @@
 
 #include "config/ParameterRows.h"
 #include "config/ParameterSet.h"
+#include "ui/WorkArea.h"
 
 #include <QWidget>
 #include <array>
@@ -29,7 +30,7 @@ namespace Config {
 class ConfigurationSequence;
 }
 
-class TParameterFrame : public QWidget {
+class TParameterFrame : public QWidget, public WorkArea {
     Q_OBJECT
 public:
     TParameterFrame(TSDIHandler& gauge, int model, QWidget* parent = nullptr);
@@ -40,6 +41,12 @@ public:
     void ReadConfiguration();
     void WriteConfiguration(const ParameterSet& set, bool force);
     void RefreshParameterTexts();
+
+    // WorkArea
+    void ShowArea(int model) override { SelectModel(model); }
+    void ResetArea() override { ResetParameterArea(); }
+    void TranslateArea() override { RefreshParameterTexts(); }
+    QWidget* AreaWidget() override { return this; }
 
     bool ReadFromFileButtonClick();
     bool WriteToFileButtonClick();

@@ -7,6 +7,7 @@
 #include "gauge/SDIHandler.h"
 #include "ui/Dialogs.h"
 #include "ui/FolderSettings.h"
+#include "ui/GaugeVocabulary.h"
 #include "ui/WideLanguageHandler.h"
 
 #include <QDir>
@@ -31,7 +32,7 @@ void ShowFileError(int textId, const QString& argument) {
 }
 
 QString ModelName(int model) {
-    return IsModel(model) ? GetText(570 + model) : QStringLiteral("TYPE=%1").arg(model);
+    return IsModel(model) ? Vocabulary::ModelName(model) : QStringLiteral("TYPE=%1").arg(model);
 }
 
 } // namespace

@@ -2,7 +2,6 @@
 
 #include <QRegularExpression>
 #include <algorithm>
-#include <cmath>
 
 namespace Config {
 
@@ -70,12 +69,6 @@ bool IsListRow(Row row) {
 
 bool IsNumberRow(Row row) {
     return row == NominalTemperatureRow || row == ThresholdRow || row == DurationRow;
-}
-
-int DisplayedTemperature(int celsius, int temperatureUnit) {
-    if (temperatureUnit != 1)
-        return celsius;
-    return static_cast<int>(std::lround(celsius * 1.8 + 32.0));
 }
 
 ParameterRows::ParameterRows() {

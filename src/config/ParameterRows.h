@@ -70,10 +70,6 @@ struct Range {
 bool IsListRow(Row row);
 bool IsNumberRow(Row row); // nominal temperature, threshold, duration
 
-// Value shown for a temperature in °C: itself, or in °F rounded to the
-// nearest integer. The unit text is text 50 + unit.
-int DisplayedTemperature(int celsius, int temperatureUnit);
-
 class ParameterRows {
 public:
     ParameterRows();

@@ -4,12 +4,14 @@
 // The main window creates it once and calls the operations below; the area
 // itself is still to be built.
 
+#include "ui/WorkArea.h"
+
 #include <QFrame>
 
 class QStatusBar;
 class TSDIHandler;
 
-class TFirmwareupdateFrame : public QFrame {
+class TFirmwareupdateFrame : public QFrame, public WorkArea {
     Q_OBJECT
 public:
     // statusBar: the main window's status bar, whose text the area sets.
@@ -17,6 +19,11 @@ public:
 
     void ShowFirmwareArea(int model);
     void TranslateFirmwareArea();
+
+    // WorkArea
+    void ShowArea(int model) override { ShowFirmwareArea(model); }
+    void TranslateArea() override { TranslateFirmwareArea(); }
+    QWidget* AreaWidget() override { return this; }
 
 private:
     [[maybe_unused]] TSDIHandler& gauge_;

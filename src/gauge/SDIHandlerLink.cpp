@@ -14,10 +14,6 @@ constexpr std::uint8_t OneStopBit = 0;
 constexpr std::uint8_t TransferWordLength = 8;
 constexpr std::uint32_t FastTransferBaud = 115200;
 
-bool IsProgramAdapter(const std::string& serial) {
-    return serial.find("AX") != std::string::npos;
-}
-
 } // namespace
 
 bool TSDIHandler::Send(const std::string& command, std::uint32_t timeoutMs, std::string& reply) {
@@ -46,7 +42,7 @@ bool TSDIHandler::Connect() {
         serial = chooser_ != nullptr ? chooser_->ChooseAdapterSerial() : std::string();
     else if (count == 1 && !adapters.empty())
         serial = adapters.front().Serial();
-    if (!IsProgramAdapter(serial)) {
+    if (!SDI12IO::IsProgramAdapter(serial)) {
         Connected = false;
         return false;
     }

@@ -38,6 +38,10 @@ std::string TInfoNode::DescriptionText() const {
     return FixedText(Description, sizeof Description);
 }
 
+bool IsProgramAdapter(const std::string& serial) {
+    return serial.find("AX") != std::string::npos;
+}
+
 void EnumerateAdapters(TInfoNodeArray& list, int& count) {
     using namespace D2XXDriver;
     count = 0;
@@ -51,7 +55,7 @@ void EnumerateAdapters(TInfoNodeArray& list, int& count) {
         for (std::uint32_t index = 0; index < DeviceCount; ++index) {
             DeviceString.clear();
             ListSerialNumber(index);
-            if (DeviceString.find("AX") == std::string::npos)
+            if (!IsProgramAdapter(DeviceString))
                 continue;
             const std::string serial = DeviceString;
             DeviceString.clear();

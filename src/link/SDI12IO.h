@@ -29,6 +29,8 @@ extern bool PortConnected;
 extern std::string CurrentSerial;
 constexpr bool UseRts = true;
 
+// The program's adapters are those whose serial number contains "AX".
+bool IsProgramAdapter(const std::string& serial);
 void EnumerateAdapters(TInfoNodeArray& list, int& count);
 int OpenSdiPort(const std::string& serial, std::uint8_t wordLength, std::uint8_t parity,
                 std::uint8_t stopBits);

@@ -4,12 +4,14 @@
 // values with the decoded status word. The main window creates it once and
 // calls the operations below; the area itself is still to be built.
 
+#include "ui/WorkArea.h"
+
 #include <QFrame>
 
 class QStatusBar;
 class TSDIHandler;
 
-class TMeasurementFrame : public QFrame {
+class TMeasurementFrame : public QFrame, public WorkArea {
     Q_OBJECT
 public:
     // statusBar: the main window's status bar, whose text the area sets.
@@ -19,6 +21,12 @@ public:
     void ShowMeasurementArea(int model);
     void ResetMeasurementArea();
     void TranslateMeasurementArea();
+
+    // WorkArea
+    void ShowArea(int model) override { ShowMeasurementArea(model); }
+    void ResetArea() override { ResetMeasurementArea(); }
+    void TranslateArea() override { TranslateMeasurementArea(); }
+    QWidget* AreaWidget() override { return this; }
 
 private:
     [[maybe_unused]] TSDIHandler& gauge_;

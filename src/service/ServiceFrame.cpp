@@ -5,6 +5,7 @@
 #include "gauge/SDIHandler.h"
 #include "ui/Dialogs.h"
 #include "ui/FileVersionInfo.h"
+#include "ui/GaugeVocabulary.h"
 #include "ui/ImageControl.h"
 #include "ui/Palette.h"
 #include "ui/PanelButton.h"
@@ -185,18 +186,18 @@ ParameterSet TServiceFrame::FactoryParameters(int model, const ParameterSet& pre
 }
 
 QStringList TServiceFrame::FactoryLines(const ParameterSet& set, bool impulseFactor) {
-    const QString unit = GetText(50 + set.TemperatureUnit);
+    const QString unit = Vocabulary::TemperatureUnitText(set.TemperatureUnit);
     const QString minutes = GetText(590);
     QStringList lines;
     lines << Line(48, set.BusAddress);
     lines << Line(25, GetText(65 + set.CommunicationInterface));
     lines << Line(26, GetText(68 + set.ProtocolType));
-    lines << Line(21, GetText(50 + set.TemperatureUnit));
-    lines << Line(22, GetText(55 + set.PrecipitationUnit));
+    lines << Line(21, unit);
+    lines << Line(22, Vocabulary::IntensityUnitText(set.PrecipitationUnit));
     lines << Line(27, GetText(75 + set.ImpulseFrequency));
     if (impulseFactor)
         lines << Line(108, GetText(529 + set.ImpulseFactor));
-    lines << Line(23, GetText(60 + set.HeatingMode));
+    lines << Line(23, Vocabulary::HeatingModeText(set.HeatingMode));
     if (set.HeatingMode > 0)
         lines << Line(24, QString::number(set.HeatingTemperature) + unit);
     if (set.Model > 0) {

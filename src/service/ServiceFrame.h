@@ -6,6 +6,7 @@
 // Public interface used by the main window; the service helper owns the rest.
 
 #include "config/ParameterSet.h"
+#include "ui/WorkArea.h"
 
 #include <QStringList>
 #include <QWidget>
@@ -18,7 +19,7 @@ class ImageControl;
 class QFrame;
 class QLabel;
 
-class TServiceFrame : public QWidget {
+class TServiceFrame : public QWidget, public WorkArea {
     Q_OBJECT
 public:
     // showConfiguration switches the main window to the configuration work
@@ -29,6 +30,11 @@ public:
 
     void ShowServiceArea(int model);
     void RefreshServiceTexts();
+
+    // WorkArea
+    void ShowArea(int model) override { ShowServiceArea(model); }
+    void TranslateArea() override { RefreshServiceTexts(); }
+    QWidget* AreaWidget() override { return this; }
     void ResetNrtButtonClick();
     void FactoryResetButtonClick();
 

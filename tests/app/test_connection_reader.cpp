@@ -57,14 +57,6 @@ TEST(ConnectionRows, RowsPerModel) {
     EXPECT_EQ(captions, (std::vector<int>{19, 18, 17, 44, 49, 24, 23, 560}));
 }
 
-TEST(ConnectionRows, FahrenheitIsRoundedToTheNearestDegree) {
-    EXPECT_EQ(ShownHeatingDegrees(5, 1), 41);
-    EXPECT_EQ(ShownHeatingDegrees(4, 1), 39); // 39.2
-    EXPECT_EQ(ShownHeatingDegrees(3, 1), 37); // 37.4
-    EXPECT_EQ(ShownHeatingDegrees(7, 1), 45); // 44.6
-    EXPECT_EQ(ShownHeatingDegrees(5, 0), 5);
-}
-
 TEST_F(ReaderOnSim, ReadsEveryRowInOrderWithItsCommands) {
     SimGauge& gauge = Connected(1);
     gauge.Gauge().serialNumber = " 987654321 ";

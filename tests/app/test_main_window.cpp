@@ -88,7 +88,7 @@ TEST_F(AppOnSim, StoredEnglishStartsDisconnectedWithoutAsking) {
     for (int i = 0; i < Main::TileCount; ++i) {
         EXPECT_EQ(Tile(i)->Caption(), captions[i]);
         EXPECT_FALSE(Tile(i)->Selected());
-        EXPECT_FALSE(main.WorkArea(i)->isVisible());
+        EXPECT_FALSE(main.WorkAreaWidget(i)->isVisible());
     }
     EXPECT_TRUE(main.LogoImage->isVisible());
     EXPECT_FALSE(main.ConnectedTimer.isActive());
@@ -117,10 +117,23 @@ TEST_F(AppOnSim, FirmwareTileWithoutGaugeShowsTheErrorAndStillTheArea) {
     EXPECT_FALSE(SDI12IO::PortConnected);
     EXPECT_FALSE(main.Gauge().Connected);
 
-    // A language change keeps the firmware area on screen.
+}
+
+TEST_F(AppOnSim, F3WithTheFirmwareAreaAndNoGaugeShowsTheDisconnectedState) {
+    Main& main = MakeWindow();
+    main.Navigate(Tile(Main::FirmwareTile));
+    ASSERT_TRUE(main.FirmwareArea->isVisible());
+
     main.FormKeyDown(Qt::Key_F3);
-    EXPECT_TRUE(main.FirmwareArea->isVisible());
-    EXPECT_TRUE(Tile(Main::FirmwareTile)->Selected());
+    for (int i = 0; i < Main::TileCount; ++i)
+        EXPECT_FALSE(main.WorkAreaWidget(i)->isVisible()) << "area " << i;
+    // The disconnected presentation leaves the firmware tile as it is.
+    for (int i : {Main::ConnectTile, Main::ParameterTile, Main::MeasurementTile,
+                  Main::TerminalTile, Main::PrecisionTile, Main::ServiceTile})
+        EXPECT_FALSE(Tile(i)->Selected()) << "tile " << i;
+    EXPECT_TRUE(main.LogoImage->isVisible());
+    EXPECT_EQ(main.CurrentTile(), nullptr);
+    EXPECT_EQ(LockStates(main), DisconnectedLocks);
     EXPECT_EQ(Tile(Main::ConnectTile)->Caption(), GetText(10));
 }
 

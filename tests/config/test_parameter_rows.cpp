@@ -74,14 +74,6 @@ TEST(ParameterRows, MarksTurnEditedOnlyOnceATransferHasShownThem) {
     EXPECT_EQ(rows.Set().TemperatureUnit, 1);
 }
 
-TEST(ParameterRows, TemperaturesAreShownInFahrenheitRoundedToTheNearestDegree) {
-    EXPECT_EQ(DisplayedTemperature(4, 0), 4);
-    EXPECT_EQ(DisplayedTemperature(4, 1), 39);
-    EXPECT_EQ(DisplayedTemperature(-40, 1), -40);
-    EXPECT_EQ(DisplayedTemperature(9, 1), 48);
-    EXPECT_EQ(DisplayedTemperature(-3, 1), 27);
-}
-
 TEST(ParameterRows, InterfaceAndProtocolEditsShowAndHideTheProtocol) {
     ParameterRows rows = Prepared(1);
     rows.EditInterface(1);
