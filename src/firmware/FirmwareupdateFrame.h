@@ -19,6 +19,8 @@ public:
 
     void ShowFirmwareArea(int model);
     void TranslateFirmwareArea();
+    // The model the area was last opened for.
+    int ShownModel() const { return model_; }
 
     // WorkArea
     void ShowArea(int model) override { ShowFirmwareArea(model); }

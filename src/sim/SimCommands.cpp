@@ -78,6 +78,7 @@ void SimGauge::HandleByte(std::uint8_t byte, double atMs) {
 
 void SimGauge::Answer(const std::string& command, double end) {
     commands_.push_back(command);
+    commandEndMs_ = end;
     const std::string self(1, settings_.address);
     if (command == "?!") {
         Reply(self, end);
@@ -216,7 +217,7 @@ std::optional<std::string> SimGauge::Extended(const std::string& body) {
     if (body == "OCB")
         return std::to_string(state_.gaugeType);
     if (body == "OTM")
-        return ClockText();
+        return ClockText(commandEndMs_);
     if (body == "ODC")
         return state_.lastConfiguration;
     if (body == "ODF")
@@ -232,7 +233,7 @@ std::optional<std::string> SimGauge::Extended(const std::string& body) {
         return std::string("1");
     }
     if (body.rfind("OTM", 0) == 0)
-        return SetClock(body.substr(3)) ? std::optional<std::string>(body.substr(3)) : std::nullopt;
+        return SetClock(body.substr(3), commandEndMs_) ? std::optional<std::string>(body.substr(3)) : std::nullopt;
     if (body.rfind("ODC", 0) == 0 || body.rfind("ODF", 0) == 0) {
         const std::string date = body.substr(3);
         if (!IsDateTime(date))
@@ -320,17 +321,28 @@ std::optional<std::string> SimGauge::Setting(const std::string& body) {
     return std::nullopt;
 }
 
-std::string SimGauge::ClockText() const {
-    const QDateTime gaugeTime =
-        QDateTime::currentDateTime().addMSecs(static_cast<qint64>(state_.clockOffsetMs));
-    return gaugeTime.toString(DateTimeFormat).toStdString();
+void SimGauge::PinClock(const QDateTime& when, double atMs) {
+    pinnedClock_ = PinnedClock{when, atMs};
 }
 
-bool SimGauge::SetClock(const std::string& text) {
+QDateTime SimGauge::ClockAt(double atMs) const {
+    if (pinnedClock_)
+        return pinnedClock_->when.addMSecs(static_cast<qint64>(atMs - pinnedClock_->atMs));
+    return QDateTime::currentDateTime().addMSecs(static_cast<qint64>(state_.clockOffsetMs));
+}
+
+std::string SimGauge::ClockText(double atMs) const {
+    return ClockAt(atMs).toString(DateTimeFormat).toStdString();
+}
+
+bool SimGauge::SetClock(const std::string& text, double atMs) {
     const QDateTime wanted = QDateTime::fromString(QString::fromStdString(text), DateTimeFormat);
     if (!wanted.isValid())
         return false;
-    state_.clockOffsetMs = static_cast<double>(QDateTime::currentDateTime().msecsTo(wanted));
+    if (pinnedClock_)
+        PinClock(wanted, atMs);
+    else
+        state_.clockOffsetMs = static_cast<double>(QDateTime::currentDateTime().msecsTo(wanted));
     return true;
 }
 

@@ -36,6 +36,8 @@
 //   mismatch at equal baud rate is modelled bit-exactly: the parity bit
 //   becomes the eighth data bit, or the eighth bit is lost).
 
+#include <QDateTime>
+
 #include <cstdint>
 #include <deque>
 #include <limits>
@@ -158,6 +160,15 @@ public:
     };
     State& Gauge() { return state_; }
 
+    // The gauge's clock follows the PC's clock (plus clockOffsetMs) unless it
+    // is pinned: it then shows when at the simulation time atMs and runs on
+    // with the simulation's own time (the manual clock's, in tests), so a
+    // test never depends on the wall clock. Setting the clock with "OTM"
+    // keeps it pinned, at the new time.
+    void PinClock(const QDateTime& when, double atMs);
+    // What the gauge's clock shows at the simulation time atMs.
+    QDateTime ClockAt(double atMs) const;
+
 private:
     enum class Mode { Application, LoaderWaiting, LoaderReceiving, LoaderFinishing };
     struct Pending {
@@ -192,8 +203,8 @@ private:
     std::optional<std::string> StartMeasurement(const std::string& body, double nowMs);
     std::optional<std::string> DataReply(int index) const;
     std::string Identification() const;
-    std::string ClockText() const;
-    bool SetClock(const std::string& text);
+    std::string ClockText(double atMs) const;
+    bool SetClock(const std::string& text, double atMs);
     // Sends a reply with the reply faults applied; returns when its last byte
     // arrives, or nothing when the gauge kept silent.
     std::optional<double> Reply(const std::string& body, double endOfCommandMs);
@@ -230,6 +241,12 @@ private:
     double loaderIdleAt_ = Never;   // loader gives up and returns
     double applicationAt_ = Never;  // loader done, application starts
     double lastMeasurementMs_ = 0.0;
+    double commandEndMs_ = 0.0; // end of the command being answered
+    struct PinnedClock {
+        QDateTime when;
+        double atMs;
+    };
+    std::optional<PinnedClock> pinnedClock_;
 
     std::vector<std::uint8_t> block_;
     std::vector<std::uint8_t> image_;

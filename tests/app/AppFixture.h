@@ -15,6 +15,9 @@
 #include "link/D2XXDriver.h"
 #include "link/SDI12IO.h"
 #include "sim/SimBackend.h"
+#include "support/FolderSettingsGuard.h"
+#include "support/LanguageScope.h"
+#include "support/LinkStateGuard.h"
 #include "support/ScriptedDialogs.h"
 #include "ui/FolderSettings.h"
 #include "ui/WideLanguageHandler.h"
@@ -76,20 +79,12 @@ private:
 class AppOnSim : public ::testing::Test {
 protected:
     void SetUp() override {
-        D2XXDriver::ResetModuleState();
-        SDI12IO::ResetModuleState();
-        D2XXDriver::InstallBackend(&backend);
-        savedOffset_ = LanguageOffset;
         clock.SetPollStepMs(0.05);
         clock.SetMessageHook([](void*) { QCoreApplication::processEvents(); }, nullptr);
         InstallGaugeTextSource();
     }
     void TearDown() override {
         window.reset();
-        D2XXDriver::InstallBackend(nullptr);
-        D2XXDriver::ResetModuleState();
-        SDI12IO::ResetModuleState();
-        LanguageOffset = savedOffset_;
         TSDIHandler::SetTextSource(nullptr);
     }
 
@@ -128,13 +123,13 @@ protected:
 
     ManualClock clock;
     ScopedClock scopedClock{clock};
+    FolderSettingsGuard folders;
     SimBackend backend;
+    LinkStateGuard link{&backend};
     ScriptedDialogs dialogs;
     QTemporaryDir folder;
     TestLanguageStore language;
     std::function<int()> chooseLanguage;
     std::unique_ptr<TTessra2ParamMainForm> window;
-
-private:
-    int savedOffset_ = 0;
+    LanguageScope languageScope{LanguageOffset}; // the window changes it
 };

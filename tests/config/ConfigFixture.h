@@ -9,6 +9,10 @@
 #include "link/D2XXDriver.h"
 #include "link/SDI12IO.h"
 #include "sim/SimBackend.h"
+#include "support/ConnectedSimGauge.h"
+#include "support/FolderSettingsGuard.h"
+#include "support/LanguageScope.h"
+#include "support/LinkStateGuard.h"
 #include "support/ScriptedDialogs.h"
 #include "ui/FolderSettings.h"
 #include "ui/WideLanguageHandler.h"
@@ -25,45 +29,22 @@ using Commands = std::vector<std::string>;
 class ConfigOnSim : public ::testing::Test {
 protected:
     void SetUp() override {
-        D2XXDriver::ResetModuleState();
-        SDI12IO::ResetModuleState();
-        D2XXDriver::InstallBackend(&backend);
-        savedOffset_ = LanguageOffset;
-        LanguageOffset = OffsetEnglish;
-        savedParamPath_ = ParamPath;
         ParamPath = folder.path() + QLatin1Char('/');
     }
-    void TearDown() override {
-        D2XXDriver::InstallBackend(nullptr);
-        D2XXDriver::ResetModuleState();
-        SDI12IO::ResetModuleState();
-        LanguageOffset = savedOffset_;
-        ParamPath = savedParamPath_;
-    }
-
     // One gauge of model, connected, its address known, its command record empty.
-    SimGauge& ConnectedGauge(int model) {
-        SimGauge::Settings settings;
-        settings.model = model;
-        SimGauge& gauge = backend.AddGauge(settings);
-        EXPECT_TRUE(handler.Connect());
-        EXPECT_EQ(handler.QueryAddress(), "0");
-        gauge.ClearCommands();
-        return gauge;
-    }
+    SimGauge& ConnectedGauge(int model) { return ConnectSimGauge(backend, handler, model); }
 
     QString PathOf(const QString& name) const { return folder.filePath(name); }
 
     ManualClock clock;
     ScopedClock scopedClock{clock};
+    FolderSettingsGuard folders;
     SimBackend backend;
+    LinkStateGuard link{&backend};
     TSDIHandler handler;
     ScriptedDialogs dialogs;
     QTemporaryDir folder;
-
-private:
-    int savedOffset_ = 0;
-    QString savedParamPath_;
+    LanguageScope english{OffsetEnglish};
 };
 
 // The commands with the date and time of "ODC" (now, on the PC) replaced by "*".

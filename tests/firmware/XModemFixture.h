@@ -11,6 +11,7 @@
 #include "link/Clock.h"
 #include "link/D2XXDriver.h"
 #include "link/SDI12IO.h"
+#include "support/LinkStateGuard.h"
 #include "support/ScriptedDialogs.h"
 
 #include <QByteArray>
@@ -55,15 +56,10 @@ inline QByteArray Padded(QByteArray image) {
 class XModemFixture : public ::testing::Test {
 protected:
     void SetUp() override {
-        D2XXDriver::ResetModuleState();
-        SDI12IO::ResetModuleState();
         UpdateCancelled = false;
         ASSERT_TRUE(dir.isValid());
     }
     void TearDown() override {
-        D2XXDriver::InstallBackend(nullptr);
-        D2XXDriver::ResetModuleState();
-        SDI12IO::ResetModuleState();
         UpdateCancelled = false;
     }
 
@@ -91,5 +87,6 @@ protected:
     ScopedClock scopedClock{clock};
     ScriptedDialogs dialogs; // installed for the test's lifetime
     QTemporaryDir dir;
+    LinkStateGuard link;
     std::vector<std::string> log;
 };

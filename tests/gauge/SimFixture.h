@@ -9,6 +9,8 @@
 #include "link/D2XXDriver.h"
 #include "link/SDI12IO.h"
 #include "sim/SimBackend.h"
+#include "support/ConnectedSimGauge.h"
+#include "support/LinkStateGuard.h"
 
 #include <gtest/gtest.h>
 
@@ -17,17 +19,7 @@
 
 class GaugeOnSim : public ::testing::Test {
 protected:
-    void SetUp() override {
-        D2XXDriver::ResetModuleState();
-        SDI12IO::ResetModuleState();
-        D2XXDriver::InstallBackend(&backend);
-    }
-    void TearDown() override {
-        TSDIHandler::SetTextSource(nullptr);
-        D2XXDriver::InstallBackend(nullptr);
-        D2XXDriver::ResetModuleState();
-        SDI12IO::ResetModuleState();
-    }
+    void TearDown() override { TSDIHandler::SetTextSource(nullptr); }
 
     SimGauge& AddGauge(int model = 1, char address = '0', const std::string& serial = {}) {
         SimGauge::Settings settings;
@@ -38,11 +30,7 @@ protected:
 
     // One gauge, connected, its address known, its command record empty.
     SimGauge& ConnectedGauge(int model = 1, char address = '0') {
-        SimGauge& gauge = AddGauge(model, address);
-        EXPECT_TRUE(handler.Connect());
-        EXPECT_EQ(handler.QueryAddress(), std::string(1, address));
-        gauge.ClearCommands();
-        return gauge;
+        return ConnectSimGauge(backend, handler, model, address);
     }
 
     // Every reply from now on: nothing at all.
@@ -61,6 +49,7 @@ protected:
     ManualClock clock;
     ScopedClock scopedClock{clock};
     SimBackend backend;
+    LinkStateGuard link{&backend};
     TSDIHandler handler;
 };
 

@@ -7,22 +7,12 @@
 #include "link/D2XXDriver.h"
 #include "link/SDI12IO.h"
 #include "sim/SimBackend.h"
+#include "support/LinkStateGuard.h"
 
 #include <gtest/gtest.h>
 
 class SimLinkTest : public ::testing::Test {
 protected:
-    SimLinkTest() {
-        D2XXDriver::ResetModuleState();
-        SDI12IO::ResetModuleState();
-        D2XXDriver::InstallBackend(&backend);
-    }
-    ~SimLinkTest() override {
-        D2XXDriver::ResetModuleState();
-        SDI12IO::ResetModuleState();
-        D2XXDriver::InstallBackend(nullptr);
-    }
-
     // A gauge on its own adapter, opened with the SDI-12 line settings.
     SimGauge& OpenGauge(SimGauge::Settings settings = {}) {
         SimGauge& gauge = backend.AddGauge(settings, "AXSIM1");
@@ -39,4 +29,5 @@ protected:
     ManualClock clock;
     ScopedClock scopedClock{clock};
     SimBackend backend;
+    LinkStateGuard link{&backend};
 };

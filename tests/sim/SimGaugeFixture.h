@@ -7,23 +7,13 @@
 #include "link/D2XXDriver.h"
 #include "link/SDI12IO.h"
 #include "sim/SimBackend.h"
+#include "support/LinkStateGuard.h"
 
 #include <cstring>
 #include <gtest/gtest.h>
 
 class SimGaugeTest : public ::testing::Test {
 protected:
-    SimGaugeTest() {
-        D2XXDriver::ResetModuleState();
-        SDI12IO::ResetModuleState();
-        D2XXDriver::InstallBackend(&backend);
-    }
-    ~SimGaugeTest() override {
-        D2XXDriver::ResetModuleState();
-        SDI12IO::ResetModuleState();
-        D2XXDriver::InstallBackend(nullptr);
-    }
-
     SimGauge& Open(int model = 1, bool pace = true) {
         SimGauge::Settings settings;
         settings.model = model;
@@ -66,4 +56,5 @@ protected:
     ManualClock clock{0.05};
     ScopedClock scopedClock{clock};
     SimBackend backend;
+    LinkStateGuard link{&backend};
 };

@@ -2,6 +2,7 @@
 // bracket, persistence, address change, identification and the clock.
 
 #include "SimGaugeFixture.h"
+#include "support/LinkStateGuard.h"
 
 #include <QDateTime>
 
@@ -73,10 +74,10 @@ TEST_F(SimGaugeSettingsTest, IdentificationTellsTheModel) {
     for (int model : {0, 1, 2}) {
         SCOPED_TRACE(model);
         SimBackend own;
+        LinkStateGuard ownLink{&own};
         SimGauge::Settings settings;
         settings.model = model;
         own.AddGauge(settings, "AXM");
-        D2XXDriver::InstallBackend(&own);
         ASSERT_GT(SDI12IO::OpenSdiPort("AXM", 7, 2, 0), 0);
         const std::string id = Ask("0I!", 200);
         // a, "13", 8 vendor, 6 model, 3 version, serial number, CR LF
@@ -90,7 +91,6 @@ TEST_F(SimGaugeSettingsTest, IdentificationTellsTheModel) {
         EXPECT_EQ(Ask("0OOS!"), "0123456789\r\n");
         EXPECT_EQ(Ask("0OOB!"), "003\r\n");
         EXPECT_EQ(Ask("0OCB!"), "01\r\n");
-        D2XXDriver::ResetModuleState();
     }
     D2XXDriver::InstallBackend(&backend);
 }
@@ -122,6 +122,21 @@ TEST_F(SimGaugeSettingsTest, TestModeAndTotalReset) {
     EXPECT_EQ(Ask("0OOE0!"), "00\r\n");
     EXPECT_EQ(Ask("0OMR!"), "01\r\n");
     EXPECT_EQ(gauge.Gauge().accumulatedTotal, 0.0);
+}
+
+TEST_F(SimGaugeSettingsTest, PinnedClockRunsWithTheSimulationsTime) {
+    SimGauge& gauge = Open(1, false);
+    gauge.PinClock(QDateTime(QDate(2026, 12, 31), QTime(23, 59, 59)), clock.Peek());
+    EXPECT_EQ(Ask("0OTM!", 200), "02026-12-31T23:59:59\r\n");
+    clock.Advance(1000.0);
+    EXPECT_EQ(Ask("0OTM!", 200), "02027-01-01T00:00:00\r\n") << "a second later, a new year";
+
+    // Set through the write bracket, the clock stays pinned at the new time.
+    EXPECT_EQ(Ask("0OOE0!"), "00\r\n");
+    EXPECT_EQ(Ask("0OTM2031-02-03T04:05:06!", 800), "02031-02-03T04:05:06\r\n");
+    EXPECT_EQ(Ask("0OOE1!"), "01\r\n");
+    clock.Advance(60000.0);
+    EXPECT_EQ(Ask("0OTM!", 200), "02031-02-03T04:06:06\r\n");
 }
 
 TEST_F(SimGaugeSettingsTest, ClockRunsAndCanBeSet) {

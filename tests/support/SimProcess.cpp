@@ -13,7 +13,12 @@ SimProcess::~SimProcess() {
 }
 
 QString SimProcess::ProgramPath() {
-    return qEnvironmentVariable("TESSRA_SIM");
+    const QString named = qEnvironmentVariable("TESSRA_SIM");
+#ifdef TESSRA_SIM_BUILT
+    if (named.isEmpty())
+        return QStringLiteral(TESSRA_SIM_BUILT);
+#endif
+    return named;
 }
 
 bool SimProcess::Available() {

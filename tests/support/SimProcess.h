@@ -13,8 +13,8 @@
 //     sim.Kill();             // the adapter vanishes
 //     std::cout << sim.Log(); // every command and reply with its time
 //
-// The program's path comes from the environment variable TESSRA_SIM, which
-// ctest sets. Its log goes to a temporary file, so a long run never blocks
+// The program's path comes from the environment variable TESSRA_SIM, else
+// it is the tessra2-sim of this build. Its log goes to a temporary file, so a long run never blocks
 // on a full pipe. The destructor stops the program.
 
 #include <QProcess>

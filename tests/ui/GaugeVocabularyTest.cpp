@@ -1,5 +1,6 @@
 // Texts and display values derived from the gauge's codes.
 
+#include "support/LanguageScope.h"
 #include "ui/GaugeVocabulary.h"
 #include "ui/WideLanguageHandler.h"
 
@@ -8,15 +9,7 @@
 namespace {
 
 class EnglishTexts : public ::testing::Test {
-protected:
-    void SetUp() override {
-        saved_ = LanguageOffset;
-        LanguageOffset = OffsetEnglish;
-    }
-    void TearDown() override { LanguageOffset = saved_; }
-
-private:
-    int saved_ = 0;
+    LanguageScope english_{OffsetEnglish};
 };
 
 } // namespace

@@ -1,8 +1,8 @@
 // Navigation tiles: where picture, lock picture and caption sit, the colours
 // of the states, and which clicks count.
 
-#include "test_panels_support.h"
-#include "test_texts_support.h"
+#include "PanelTestSupport.h"
+#include "support/LanguageScope.h"
 #include "ui/Pictures.h"
 #include "ui/TTNTPanel.h"
 #include "ui/WideLanguageHandler.h"

@@ -8,6 +8,7 @@
 #include "link/Clock.h"
 #include "link/D2XXDriver.h"
 #include "link/SDI12IO.h"
+#include "support/LinkStateGuard.h"
 
 #include <QLocale>
 #include <gtest/gtest.h>
@@ -24,8 +25,6 @@ QString NumberedText(int id) {
 class ScriptedReply : public ::testing::Test {
 protected:
     void SetUp() override {
-        D2XXDriver::ResetModuleState();
-        SDI12IO::ResetModuleState();
         backend.adapters = {{"AX000001", "Tessra2 USB SDI-12 adapter"}};
         D2XXDriver::InstallBackend(&backend);
         ASSERT_TRUE(handler.Connect());
@@ -35,9 +34,6 @@ protected:
     void TearDown() override {
         TSDIHandler::SetTextSource(nullptr);
         QLocale::setDefault(QLocale::c());
-        D2XXDriver::InstallBackend(nullptr);
-        D2XXDriver::ResetModuleState();
-        SDI12IO::ResetModuleState();
     }
 
     // Scripts the replies, then runs the operation.
@@ -57,6 +53,7 @@ protected:
     ManualClock clock;
     ScopedClock scopedClock{clock};
     ScriptedBackend backend;
+    LinkStateGuard link{&backend};
     ScriptedLine& line = backend.line;
     TSDIHandler handler;
     QStringList messages;

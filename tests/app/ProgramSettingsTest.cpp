@@ -2,6 +2,7 @@
 
 #include "AppFixture.h"
 #include "config/IniDocument.h"
+#include "support/FolderSettingsGuard.h"
 
 #include <QFile>
 
@@ -20,19 +21,14 @@ void Write(const QString& path, const QByteArray& bytes) {
     file.write(bytes);
 }
 
-struct SavedFolders {
-    QString firmware = FirmwarePath, value = ValuePath, param = ParamPath;
-    ~SavedFolders() {
-        FirmwarePath = firmware;
-        ValuePath = value;
-        ParamPath = param;
-    }
+// Every test here may change the folder settings; they are restored after it.
+class Settings : public ::testing::Test {
+    FolderSettingsGuard folders_;
 };
 
 } // namespace
 
-TEST(Settings, MissingFileGivesTheProgramFolderForAllThree) {
-    SavedFolders saved;
+TEST_F(Settings, MissingFileGivesTheProgramFolderForAllThree) {
     QTemporaryDir folder;
     ReadFolderSettings(folder.filePath(QStringLiteral("settings.ini")), QStringLiteral("/opt/t2/"));
     EXPECT_EQ(FirmwarePath, QStringLiteral("/opt/t2/"));
@@ -40,8 +36,7 @@ TEST(Settings, MissingFileGivesTheProgramFolderForAllThree) {
     EXPECT_EQ(ParamPath, QStringLiteral("/opt/t2/"));
 }
 
-TEST(Settings, ReadsWindowsStyleFileAndWritesItBackWhole) {
-    SavedFolders saved;
+TEST_F(Settings, ReadsWindowsStyleFileAndWritesItBackWhole) {
     QTemporaryDir folder;
     const QString path = folder.filePath(QStringLiteral("settings.ini"));
     // As the program on Windows leaves it: CR LF, another section, keys in
@@ -71,7 +66,7 @@ TEST(Settings, ReadsWindowsStyleFileAndWritesItBackWhole) {
     EXPECT_EQ(ParamPath, QStringLiteral("/home/tech/configs/"));
 }
 
-TEST(Settings, ValueWithLineBreakCannotInjectKeys) {
+TEST_F(Settings, ValueWithLineBreakCannotInjectKeys) {
     QTemporaryDir folder;
     const QString path = folder.filePath(QStringLiteral("settings.ini"));
     FirmwarePath = QStringLiteral("/fw/");
@@ -85,7 +80,7 @@ TEST(Settings, ValueWithLineBreakCannotInjectKeys) {
     EXPECT_EQ(back.Lines().size(), 4);
 }
 
-TEST(Settings, BesideTheProgramWhenWritableElsePerUser) {
+TEST_F(Settings, BesideTheProgramWhenWritableElsePerUser) {
     QTemporaryDir program;
     QTemporaryDir user;
     // A program folder that is gone cannot be written either.
@@ -109,8 +104,7 @@ TEST(Settings, BesideTheProgramWhenWritableElsePerUser) {
                           QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
 }
 
-TEST(Settings, PerUserFileIsWrittenWhereTheFolderDoesNotExistYet) {
-    SavedFolders saved;
+TEST_F(Settings, PerUserFileIsWrittenWhereTheFolderDoesNotExistYet) {
     QTemporaryDir user;
     const QString path = QDir(user.path()).filePath(QStringLiteral("Axo-Gauges/T2/settings.ini"));
     FirmwarePath = QStringLiteral("/fw/");
@@ -118,7 +112,7 @@ TEST(Settings, PerUserFileIsWrittenWhereTheFolderDoesNotExistYet) {
     EXPECT_TRUE(Read(path).contains(QLatin1String("[GENERAL]\r\nFIRMWAREPATH=/fw/\r\n")));
 }
 
-TEST(Settings, LanguageStoreKeepsTheOffsetAndRejectsWhatIsNoNumber) {
+TEST_F(Settings, LanguageStoreKeepsTheOffsetAndRejectsWhatIsNoNumber) {
     TestLanguageStore scope;
     const LanguageStore& store = scope.Store();
     EXPECT_FALSE(store.Read().has_value());

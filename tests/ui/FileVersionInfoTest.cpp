@@ -1,17 +1,12 @@
-// Version information of the program, the rounded panels and the locale's
-// decimal separator.
+// Version information of the program.
 
-#include "gauge/SDIHandler.h"
-#include "test_texts_support.h"
+#include "support/LanguageScope.h"
 #include "ui/FileVersionInfo.h"
-#include "ui/UiHelpers.h"
 
 #include <QCoreApplication>
 #include <QFile>
-#include <QLocale>
 #include <QMetaProperty>
 #include <QTemporaryDir>
-#include <QWidget>
 #include <gtest/gtest.h>
 
 TEST(FileVersionInfo, TheRunningProgramsVersionStrings) {
@@ -71,57 +66,4 @@ TEST(FileVersionInfo, ProductVersionAndMainWindowTitle) {
     LanguageScope german(OffsetGerman);
     EXPECT_EQ(GetText(1) + " " + GetProductVersion(),
               QString::fromUtf8("Bedienprogramm für Axo Tessra2, Tessra2 S & Tessra2 L V1.08.7"));
-}
-
-TEST(GaugeTextSource, TheGaugeHandlerSpeaksTheCurrentLanguage) {
-    InstallGaugeTextSource();
-    LanguageScope english(OffsetEnglish);
-    EXPECT_EQ(TSDIHandler::Text(186), "Weight change out of range");
-    LanguageScope german(OffsetGerman);
-    EXPECT_EQ(TSDIHandler::Text(186), TableEntry(186));
-    EXPECT_EQ(TSDIHandler::Text(0), "");
-}
-
-TEST(RoundPanelCorners, NarrowedRoundedShapeFollowsTheSize) {
-    QWidget panel;
-    panel.resize(200, 100);
-    RoundPanelCorners(&panel, 20);
-    QRegion shape = panel.mask();
-    EXPECT_EQ(shape.boundingRect(), QRect(3, 0, 194, 100));
-    EXPECT_TRUE(shape.contains(QPoint(100, 50)));
-    EXPECT_TRUE(shape.contains(QPoint(3, 50)));
-    EXPECT_TRUE(shape.contains(QPoint(196, 50)));
-    EXPECT_FALSE(shape.contains(QPoint(2, 50)));
-    EXPECT_FALSE(shape.contains(QPoint(197, 50)));
-    EXPECT_TRUE(shape.contains(QPoint(20, 0))); // straight top edge
-    EXPECT_FALSE(shape.contains(QPoint(4, 1))); // cut corners
-    EXPECT_FALSE(shape.contains(QPoint(195, 98)));
-    EXPECT_FALSE(shape.contains(QPoint(4, 98)));
-
-    panel.resize(120, 60);
-    RoundPanelCorners(&panel, 20);
-    EXPECT_EQ(panel.mask().boundingRect(), QRect(3, 0, 114, 60));
-
-    panel.resize(4, 60); // too narrow for a shape
-    RoundPanelCorners(&panel, 20);
-    EXPECT_TRUE(panel.mask().isEmpty());
-    RoundPanelCorners(nullptr, 20);
-}
-
-TEST(LocalizeDecimalSeparator, FirstSeparatorOnlyAndOnlyTowardsTheLocale) {
-    EXPECT_EQ(LocalizeDecimalSeparator("12.5", u','), "12,5");
-    EXPECT_EQ(LocalizeDecimalSeparator("12,5", u','), "12,5");
-    EXPECT_EQ(LocalizeDecimalSeparator("1.234.5", u','), "1,234.5");
-    EXPECT_EQ(LocalizeDecimalSeparator("1,234,5", u'.'), "1.234,5");
-    EXPECT_EQ(LocalizeDecimalSeparator("12.5", u'.'), "12.5");
-    EXPECT_EQ(LocalizeDecimalSeparator("", u'.'), "");
-    EXPECT_EQ(LocalizeDecimalSeparator("12,5", QChar(0x066B)), "12,5"); // Arabic separator
-    EXPECT_EQ(LocalizeDecimalSeparator("-9999", u','), "-9999");
-
-    const QLocale saved;
-    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
-    EXPECT_EQ(LocalizeDecimalSeparator("12.5"), "12,5");
-    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
-    EXPECT_EQ(LocalizeDecimalSeparator("12,5"), "12.5");
-    QLocale::setDefault(saved);
 }

@@ -1,7 +1,7 @@
 // The built-in text table: completeness of the six blocks, the fallback to
 // German and the "&" rules of GetText and GetMenuText.
 
-#include "test_texts_support.h"
+#include "support/LanguageScope.h"
 #include "ui/TextTable.h"
 
 #include <QSet>

@@ -1,7 +1,7 @@
 // Menu language files "zh-CHT.txt" and "zh-CHS.txt": encodings, line ends,
 // the lookup rules, and files that are missing, unreadable or garbage.
 
-#include "test_texts_support.h"
+#include "support/LanguageScope.h"
 
 #include <QDir>
 #include <QFile>
@@ -155,7 +155,7 @@ TEST_F(LanguageFilesTest, LookupRules) {
     EXPECT_EQ(GetMenuText(224), "&Weiter im Menue"); // no "&" removed
 }
 
-TEST_F(LanguageFilesTest, MissingEmptyUnreadableOrOversizedFilesCountAsAbsent) {
+TEST_F(LanguageFilesTest, MissingEmptyOrOversizedFilesCountAsAbsent) {
     LanguageScope russian(OffsetRussian);
     const QString tableText = TableEntry(OffsetRussian + 2);
 
@@ -178,20 +178,23 @@ TEST_F(LanguageFilesTest, MissingEmptyUnreadableOrOversizedFilesCountAsAbsent) {
     Load();
     EXPECT_EQ(GetMenuText(2), tableText);
 
-    WriteFile(Path("zh-CHT.txt"), "2=locked\r\n");
-    QFile::setPermissions(Path("zh-CHT.txt"), QFileDevice::Permissions());
-    QFile probe(Path("zh-CHT.txt"));
-    if (!probe.open(QIODevice::ReadOnly)) { // not when running with administrator rights
-        Load();
-        EXPECT_EQ(GetMenuText(2), tableText);
-    }
-    QFile::setPermissions(Path("zh-CHT.txt"), QFileDevice::ReadOwner | QFileDevice::WriteOwner);
-
     // A readable file takes effect; loading again from a folder without
     // files forgets it.
+    WriteFile(Path("zh-CHT.txt"), "2=locked\r\n");
     Load();
     EXPECT_EQ(GetMenuText(2), "locked");
     QTemporaryDir other;
     LoadLanguageFiles(other.path());
     EXPECT_EQ(GetMenuText(2), tableText);
+}
+
+TEST_F(LanguageFilesTest, UnreadableFileCountsAsAbsent) {
+    LanguageScope russian(OffsetRussian);
+    WriteFile(Path("zh-CHT.txt"), "2=locked\r\n");
+    QFile::setPermissions(Path("zh-CHT.txt"), QFileDevice::Permissions());
+    QFile probe(Path("zh-CHT.txt"));
+    if (probe.open(QIODevice::ReadOnly))
+        GTEST_SKIP() << "files without permissions stay readable for this user (running as root)";
+    Load();
+    EXPECT_EQ(GetMenuText(2), TableEntry(OffsetRussian + 2));
 }

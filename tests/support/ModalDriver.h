@@ -1,26 +1,13 @@
 #pragma once
 
-// Shared by the text, dialog and version tests: running a test in one
-// language, and acting on a modal window while it runs.
-
-#include "ui/WideLanguageHandler.h"
+// Acting on a modal window while it runs: the test's action gets the window
+// as soon as it is shown, and a guard ends it should the action not.
 
 #include <QApplication>
 #include <QDialog>
 #include <QTimer>
 #include <functional>
 #include <gtest/gtest.h>
-
-class LanguageScope {
-public:
-    explicit LanguageScope(int offset) : saved_(LanguageOffset) { LanguageOffset = offset; }
-    ~LanguageScope() { LanguageOffset = saved_; }
-    LanguageScope(const LanguageScope&) = delete;
-    LanguageScope& operator=(const LanguageScope&) = delete;
-
-private:
-    int saved_;
-};
 
 // Calls action with the active modal window as soon as one is shown (it must
 // close it). Should none be closed within guardMs, the guard fails the test

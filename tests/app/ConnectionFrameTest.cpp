@@ -85,7 +85,10 @@ TEST_F(ConnectionArea, ModelZeroHasSevenRowsReadHalfASecondAfterShowing) {
 }
 
 TEST_F(ConnectionArea, ModelsWithAClockHaveEightRowsAndTheAdjustButton) {
-    AddGauge(2);
+    const QDateTime pinned(QDate(2026, 3, 4), QTime(5, 6, 7));
+    const double pinnedAt = clock.Peek();
+    SimGauge& gauge = AddGauge(2);
+    gauge.PinClock(pinned, pinnedAt);
     MakeWindow();
     ConnectAndRead();
 
@@ -98,9 +101,11 @@ TEST_F(ConnectionArea, ModelsWithAClockHaveEightRowsAndTheAdjustButton) {
     EXPECT_EQ(Area().ShownPicture(), QStringLiteral("S"));
     EXPECT_EQ(Area().DeviceLabel->text(), QStringLiteral("Axo Tessra2 S"));
     EXPECT_EQ(Marks(), std::vector<Mark>(8, Mark::Success));
+    // The gauge's time as it answered, some simulated seconds after it was set.
     const QDateTime gaugeTime =
         QDateTime::fromString(Value(Rows()[7]), QStringLiteral("yyyy-MM-ddTHH:mm:ss"));
-    EXPECT_LT(std::abs(gaugeTime.secsTo(QDateTime::currentDateTime())), 5);
+    EXPECT_GE(gaugeTime, pinned);
+    EXPECT_LE(gaugeTime, gauge.ClockAt(clock.Peek()));
 
     // Rows fill the area from y = 40, each (height - 110) / 8 high.
     const int rowHeight = (Area().height() - 110) / 8;

@@ -2,6 +2,7 @@
 
 #include "AppFixture.h"
 #include "app/ConnectionInfoReader.h"
+#include "support/ConnectedSimGauge.h"
 
 namespace {
 
@@ -32,10 +33,7 @@ public:
 class ReaderOnSim : public AppOnSim {
 protected:
     SimGauge& Connected(int model) {
-        SimGauge& gauge = AddGauge(model);
-        EXPECT_TRUE(handler.Connect());
-        EXPECT_EQ(handler.QueryAddress(), "0");
-        gauge.ClearCommands();
+        SimGauge& gauge = ConnectSimGauge(backend, handler, model);
         LanguageOffset = OffsetEnglish;
         return gauge;
     }

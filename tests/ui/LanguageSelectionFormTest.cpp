@@ -1,6 +1,7 @@
 // The language selection window shown at first start.
 
-#include "test_texts_support.h"
+#include "support/LanguageScope.h"
+#include "support/ModalDriver.h"
 #include "ui/LanguageSelectionForm.h"
 
 #include <QApplication>

@@ -1,6 +1,6 @@
 // TranslateComponents and its helpers applied to real widgets.
 
-#include "test_texts_support.h"
+#include "support/LanguageScope.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -301,4 +301,4 @@ TEST(TranslateComponents, MenuEntriesUseTheMenuTexts) {
     LoadLanguageFiles(empty.path());
 }
 
-#include "test_texts_translate.moc"
+#include "WideLanguageHandlerTranslateTest.moc"

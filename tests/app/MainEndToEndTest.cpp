@@ -54,7 +54,7 @@ private:
 } // namespace
 
 TEST(EndToEnd, ConnectReadAndLoseTheGaugeOverAPseudoTerminal) {
-    const QString app = qEnvironmentVariable("TESSRA_APP");
+    const QString app = qEnvironmentVariable("TESSRA_APP", QStringLiteral(TESSRA_APP_BUILT));
     if (!SimProcess::Available() || app.isEmpty() || !QFile::exists(app))
         GTEST_SKIP() << "TESSRA_APP or TESSRA_SIM is not set";
 

@@ -7,6 +7,7 @@
 #include "gauge/SDIHandler.h"
 #include "sim/SimBackend.h"
 #include "ui/WideLanguageHandler.h"
+#include "support/ConnectedSimGauge.h"
 
 class XModemSimLoader : public XModemFixture {
 protected:
@@ -22,12 +23,8 @@ protected:
 
     // Connects to a simulated gauge of model and puts it into its loader at baud.
     SimGauge& LoaderAt(int model, std::uint32_t baud) {
-        SimGauge::Settings settings;
-        settings.model = model;
-        SimGauge& gauge = backend.AddGauge(settings);
         D2XXDriver::InstallBackend(&backend);
-        EXPECT_TRUE(handler.Connect());
-        EXPECT_EQ(handler.QueryAddress(), "0");
+        SimGauge& gauge = ConnectSimGauge(backend, handler, model);
         EXPECT_TRUE(handler.SetTransferRate(baud));
         return gauge;
     }

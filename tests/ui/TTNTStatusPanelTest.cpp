@@ -1,8 +1,8 @@
 // Status rows: what a row shows for its caption, value and icon, and how it
 // reacts to the pointer and to clicks.
 
-#include "test_panels_support.h"
-#include "test_texts_support.h"
+#include "PanelTestSupport.h"
+#include "support/LanguageScope.h"
 #include "ui/Pictures.h"
 #include "ui/TTNTStatusPanel.h"
 #include "ui/WideLanguageHandler.h"

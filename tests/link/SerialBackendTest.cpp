@@ -7,6 +7,7 @@
 #include "link/SDI12IO.h"
 #include "link/SerialBackend.h"
 #include "support/Pty.h"
+#include "support/LinkStateGuard.h"
 
 #include <cstring>
 #include <gtest/gtest.h>
@@ -15,17 +16,7 @@ namespace {
 
 class SerialBackendPtyTest : public ::testing::Test {
 protected:
-    SerialBackendPtyTest() {
-        D2XXDriver::ResetModuleState();
-        SDI12IO::ResetModuleState();
-        backend.SetListSystemPorts(false);
-        D2XXDriver::InstallBackend(&backend);
-    }
-    ~SerialBackendPtyTest() override {
-        D2XXDriver::ResetModuleState();
-        SDI12IO::ResetModuleState();
-        D2XXDriver::InstallBackend(nullptr);
-    }
+    SerialBackendPtyTest() { backend.SetListSystemPorts(false); }
 
     // Polls the receive queue until count bytes are there (at most timeoutMs).
     std::uint32_t WaitForBytes(std::uint32_t count, double timeoutMs) {
@@ -42,6 +33,7 @@ protected:
 
     PtyPair pty;
     SerialBackend backend;
+    LinkStateGuard link{&backend};
 };
 
 } // namespace

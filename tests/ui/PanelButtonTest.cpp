@@ -1,8 +1,8 @@
 // Panel buttons: colours under the pointer, clicks by mouse and keyboard,
 // the rounded outline, captions by text id.
 
-#include "test_panels_support.h"
-#include "test_texts_support.h"
+#include "PanelTestSupport.h"
+#include "support/LanguageScope.h"
 #include "ui/PanelButton.h"
 #include "ui/WideLanguageHandler.h"
 

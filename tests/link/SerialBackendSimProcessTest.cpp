@@ -6,6 +6,7 @@
 #include "link/SDI12IO.h"
 #include "link/SerialBackend.h"
 #include "support/SimProcess.h"
+#include "support/LinkStateGuard.h"
 
 #include <cstring>
 #include <gtest/gtest.h>
@@ -14,19 +15,10 @@ namespace {
 
 class SimProcessEndToEndTest : public ::testing::Test {
 protected:
-    SimProcessEndToEndTest() {
-        D2XXDriver::ResetModuleState();
-        SDI12IO::ResetModuleState();
-        backend.SetListSystemPorts(false);
-        D2XXDriver::InstallBackend(&backend);
-    }
-    ~SimProcessEndToEndTest() override {
-        D2XXDriver::ResetModuleState();
-        SDI12IO::ResetModuleState();
-        D2XXDriver::InstallBackend(nullptr);
-    }
+    SimProcessEndToEndTest() { backend.SetListSystemPorts(false); }
 
     SerialBackend backend;
+    LinkStateGuard link{&backend};
 };
 
 } // namespace

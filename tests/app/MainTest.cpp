@@ -207,6 +207,22 @@ TEST_F(AppOnSim, UnpluggedAdapterFallsBackToTheDisconnectedPresentation) {
     EXPECT_TRUE(dialogs.Messages().isEmpty());
 }
 
+TEST_F(AppOnSim, FirmwareAreaAfterALostGaugeGetsThePlainModelNotTheLastOne) {
+    AddGauge(2);
+    Main& main = MakeWindow();
+    main.Navigate(Tile(Main::FirmwareTile));
+    ASSERT_EQ(main.FirmwareArea->ShownModel(), 2);
+
+    backend.Unplug(0);
+    main.ConnectedTimerTimer();
+    ASSERT_FALSE(main.ShowsConnected());
+    main.Navigate(Tile(Main::FirmwareTile));
+    ASSERT_EQ(dialogs.Messages().size(), 1) << "the failed connection is reported";
+    EXPECT_TRUE(main.FirmwareArea->isVisible());
+    // 4800 baud and the plain gauge's picture, not the S model's 115200 baud.
+    EXPECT_EQ(main.FirmwareArea->ShownModel(), 0);
+}
+
 TEST_F(AppOnSim, F3StepsThroughTheSixLanguagesWithoutStoringThem) {
     Main& main = MakeWindow(OffsetEnglish);
     QStringList titles;

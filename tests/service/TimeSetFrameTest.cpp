@@ -10,6 +10,9 @@
 #include "support/ScriptedDialogs.h"
 #include "ui/PanelButton.h"
 #include "ui/WideLanguageHandler.h"
+#include "support/ConnectedSimGauge.h"
+#include "support/LanguageScope.h"
+#include "support/LinkStateGuard.h"
 
 #include <gtest/gtest.h>
 
@@ -29,32 +32,13 @@ const QDateTime PcTime(QDate(2024, 6, 30), QTime(14, 15, 16));
 class ClockPanel : public ::testing::Test {
 protected:
     void SetUp() override {
-        D2XXDriver::ResetModuleState();
-        SDI12IO::ResetModuleState();
-        D2XXDriver::InstallBackend(&backend);
-        savedOffset_ = LanguageOffset;
-        LanguageOffset = OffsetEnglish;
         clock.SetPollStepMs(0.05);
-        SimGauge::Settings settings;
-        settings.model = 2;
-        gauge = &backend.AddGauge(settings);
-        ASSERT_TRUE(handler.Connect());
-        ASSERT_EQ(handler.QueryAddress(), "0");
-        gauge->ClearCommands();
+        gauge = &ConnectSimGauge(backend, handler, 2);
         panel.SetWallClock([] { return PcTime; });
-    }
-    void TearDown() override {
-        D2XXDriver::InstallBackend(nullptr);
-        D2XXDriver::ResetModuleState();
-        SDI12IO::ResetModuleState();
-        LanguageOffset = savedOffset_;
     }
 
     // The simulated gauge's clock shows when from now on.
-    void SetGaugeClock(const QDateTime& when) {
-        gauge->Gauge().clockOffsetMs =
-            static_cast<double>(QDateTime::currentDateTime().msecsTo(when));
-    }
+    void SetGaugeClock(const QDateTime& when) { gauge->PinClock(when, clock.Peek()); }
     // The gauge answers its next query with text (address and line end added).
     void NextReplyIs(const std::string& text) {
         gauge->Faults().silent = true;
@@ -67,16 +51,15 @@ protected:
         panel.WriteTimePicker->setTime(when.time());
     }
 
+    LanguageScope english{OffsetEnglish};
     ManualClock clock;
     ScopedClock scopedClock{clock};
     SimBackend backend;
+    LinkStateGuard link{&backend};
     SimGauge* gauge = nullptr;
     TSDIHandler handler;
     ScriptedDialogs dialogs;
     TTimeSetFrame panel{&handler};
-
-private:
-    int savedOffset_ = 0;
 };
 
 } // namespace

@@ -2,7 +2,8 @@
 // seam the other tests use, and once through the real Qt dialogs.
 
 #include "support/ScriptedDialogs.h"
-#include "test_texts_support.h"
+#include "support/LanguageScope.h"
+#include "support/ModalDriver.h"
 
 #include <QAbstractButton>
 #include <QDir>

@@ -15,6 +15,7 @@
 #include "XModemFixture.h"
 
 #include "link/SerialBackend.h"
+#include "support/LinkStateGuard.h"
 #include "support/Pty.h"
 
 #include <QDir>
@@ -29,21 +30,15 @@ protected:
             GTEST_SKIP() << "lrzsz rx or socat is not installed";
         ASSERT_TRUE(dir.isValid());
         ASSERT_TRUE(pty.IsOpen());
-        D2XXDriver::ResetModuleState();
-        SDI12IO::ResetModuleState();
         UpdateCancelled = false;
         backend.SetListSystemPorts(false);
         const std::string serial = backend.AddPath(pty.SlavePath());
-        D2XXDriver::InstallBackend(&backend);
         ASSERT_NE(SDI12IO::OpenSdiPort(serial, 7, 2, 0), -1);
         SDI12IO::ReopenPort(115200, 0, 0, 8);
         sender.OnLog = [this](const std::string& line) { log.push_back(line); };
     }
     void TearDown() override {
         pty.StopProgram();
-        D2XXDriver::InstallBackend(nullptr);
-        D2XXDriver::ResetModuleState();
-        SDI12IO::ResetModuleState();
     }
 
     // Sends image to "rx -c" and returns the file rx wrote (null when none).
@@ -80,6 +75,7 @@ protected:
     QTemporaryDir dir;
     PtyPair pty;
     SerialBackend backend;
+    LinkStateGuard link{&backend};
     TUSBXModem sender;
     RecordingProgress progress;
     std::vector<std::string> log;

@@ -8,6 +8,7 @@
 #include "link/SerialBackend.h"
 #include "sim/SimValues.h"
 #include "support/SimProcess.h"
+#include "support/LinkStateGuard.h"
 
 #include <cstring>
 #include <gtest/gtest.h>
@@ -41,11 +42,9 @@ void WriteRaw(const std::string& bytes) {
 TEST(SimProcessLoaderTest, FirmwareThroughThePseudoTerminal) {
     if (!SimProcess::Available())
         GTEST_SKIP() << "TESSRA_SIM does not name tessra2-sim";
-    D2XXDriver::ResetModuleState();
-    SDI12IO::ResetModuleState();
     SerialBackend backend;
     backend.SetListSystemPorts(false);
-    D2XXDriver::InstallBackend(&backend);
+    LinkStateGuard link{&backend};
     SimProcess sim({"--model", "1", "--no-pace"});
     ASSERT_TRUE(sim.Start()) << sim.Error().toStdString();
     ASSERT_GT(SDI12IO::OpenSdiPort(backend.AddPath(sim.PtyPath()), 7, 2, 0), 0);
@@ -74,9 +73,7 @@ TEST(SimProcessLoaderTest, FirmwareThroughThePseudoTerminal) {
     EXPECT_EQ(SDI12IO::SdiTransaction("0OOV!", reply, 300), 0);
     EXPECT_EQ(reply, "0V1.40.0\r\n");
 
-    D2XXDriver::ResetModuleState();
-    SDI12IO::ResetModuleState();
-    D2XXDriver::InstallBackend(nullptr);
+    LinkStateGuard::Reset();
     EXPECT_TRUE(sim.Stop());
     EXPECT_TRUE(sim.Log().contains("line 115200 baud")) << sim.Log().toStdString();
 }
