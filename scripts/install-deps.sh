@@ -1,15 +1,34 @@
 #!/usr/bin/env bash
-# Installs what building, running and testing the program needs, from
-# Debian's packages. Safe to run again: packages already present are kept.
+# Installs what the program needs from Debian's packages. Safe to run again:
+# packages already present are kept.
+#
+#   scripts/install-deps.sh run    building and running the program
+#   scripts/install-deps.sh test   that, and what the tests, the sanitizer
+#                                  and fuzz builds and the screenshots need
 set -euo pipefail
 
-packages=(
+what="${1:-test}"
+
+run_packages=(
   build-essential cmake ninja-build pkg-config
-  qt6-base-dev qt6-base-dev-tools qt6-serialport-dev qt6-charts-dev qt6-svg-dev libqt6opengl6-dev
-  libgl1-mesa-dev libgtest-dev libgmock-dev
-  lrzsz socat xvfb x11-apps imagemagick fonts-dejavu-core
+  qt6-base-dev qt6-base-dev-tools qt6-serialport-dev qt6-charts-dev qt6-svg-dev
+  # Qt Charts' CMake files ask for Qt6OpenGL, which qt6-charts-dev does not pull in.
+  libqt6opengl6-dev libgl1-mesa-dev
+  fonts-dejavu-core
+)
+test_packages=(
+  libgtest-dev libgmock-dev
+  # independent peers and tools the tests and screenshots use
+  lrzsz socat xvfb xauth x11-apps imagemagick poppler-utils
+  # the fuzz preset
   clang libclang-rt-14-dev
 )
+
+case "$what" in
+  run) packages=("${run_packages[@]}") ;;
+  test) packages=("${run_packages[@]}" "${test_packages[@]}") ;;
+  *) echo "usage: $0 run|test" >&2; exit 2 ;;
+esac
 
 missing=()
 for p in "${packages[@]}"; do

@@ -3,9 +3,9 @@
 # Extra arguments go to the program (for example --simulate=0,2).
 set -euo pipefail
 cd "$(dirname "$0")/.."
-scripts/install-deps.sh
+scripts/install-deps.sh run
 cmake --preset default >/dev/null
-cmake --build --preset default -j"$(nproc)"
+cmake --build --preset default -j"$(nproc)" --target tessra2 tessra2-sim
 if [ $# -eq 0 ]; then
   set -- --simulate
 fi

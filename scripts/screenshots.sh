@@ -19,7 +19,7 @@ out="${1:-screenshots/out}"
 build="${TESSRA_BUILD_DIR:-build/default}"
 
 if [ ! -x "$build/src/tessra2" ]; then
-  scripts/install-deps.sh
+  scripts/install-deps.sh test
   cmake --preset default >/dev/null
   cmake --build --preset default --target tessra2 -j"$(nproc)"
 fi

@@ -5,7 +5,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 preset="${1:-default}"
-scripts/install-deps.sh
-cmake --preset "$preset" >/dev/null
+scripts/install-deps.sh test
+cmake --preset "$preset" -DTESSRA_BUILD_TESTS=ON >/dev/null
 cmake --build --preset "$preset" -j"$(nproc)"
 ctest --preset "$preset"

@@ -1,6 +1,9 @@
 #include "app/ScreenshotTour.h"
 
+#include "app/ConnectedDevicesForm.h"
+#include "app/ConnectionFrame.h"
 #include "app/Main.h"
+#include "gauge/SDIHandler.h"
 #include "sim/SimBackend.h"
 
 #include <QApplication>
@@ -8,6 +11,7 @@
 #include <QElapsedTimer>
 #include <QPixmap>
 #include <QTimer>
+#include <QTreeWidget>
 #include <QWidget>
 #include <cstdio>
 #include <memory>
@@ -47,6 +51,38 @@ int TourContext::SimulatedAdapterOfModel(int model) const {
         if (simulation->Gauge(i).Config().model == model)
             return static_cast<int>(i);
     return -1;
+}
+
+SimGauge* TourContext::SimulatedGauge(int model) const {
+    const int adapter = SimulatedAdapterOfModel(model);
+    return adapter < 0 ? nullptr : &simulation->Gauge(static_cast<std::size_t>(adapter));
+}
+
+bool TourContext::ConnectToModel(int model, const QString& selectionShot) {
+    constexpr int ReadTimeoutMs = 20000;
+    const int row = SimulatedAdapterOfModel(model);
+    if (row < 0)
+        return false;
+    bool shot = selectionShot.isEmpty();
+    window.ConnectFormChooser().SetWhileShown([&](TConnectForm& form) {
+        Settle(200);
+        if (!selectionShot.isEmpty())
+            shot = Save(selectionShot, &form);
+        form.USBDevicesListView->setCurrentItem(form.USBDevicesListView->topLevelItem(row));
+        form.StartButtonClick();
+    });
+    window.Navigate(window.Tile(TTessra2ParamMainForm::ConnectTile));
+    window.ConnectFormChooser().SetWhileShown(nullptr);
+    TConnectionFrame* area = window.ConnectionArea;
+    const bool read = WaitUntil([area] { return area->InfosRead(); }, ReadTimeoutMs);
+    Settle(300);
+    return shot && read && window.ModelCode() == model;
+}
+
+void TourContext::Disconnect() {
+    window.ConnectedTimer.stop();
+    window.Gauge().Disconnect();
+    window.ShowDisconnectedState();
 }
 
 void StartScreenshotTour(TTessra2ParamMainForm& window, SimBackend* simulation,

@@ -1,8 +1,9 @@
 #pragma once
 
 // --screenshot-tour DIR: walks the running program through a list of steps
-// and saves what the window shows as PNG files, then quits. The steps live
-// in ScreenshotSteps.cpp; add new ones there.
+// and saves what the window shows as PNG files, then quits. The steps of
+// the shell, configuration and service areas live in ScreenshotSteps.cpp;
+// every other work area keeps its own in ScreenshotSteps<Area>.cpp.
 
 #include <QDir>
 #include <QString>
@@ -12,6 +13,7 @@
 
 class QWidget;
 class SimBackend;
+class SimGauge;
 class TTessra2ParamMainForm;
 
 // What a step works with.
@@ -29,6 +31,14 @@ public:
     void Settle(int ms);
     // Index of the simulated adapter with a gauge of model, or -1.
     int SimulatedAdapterOfModel(int model) const;
+    // The simulated gauge of model (null without one).
+    SimGauge* SimulatedGauge(int model) const;
+    // Connects through the adapter selection window to the simulated gauge
+    // of model, saving that window as selectionShot unless it is empty, and
+    // waits until the connection area has read its rows.
+    bool ConnectToModel(int model, const QString& selectionShot = {});
+    // Ends the connection the way a lost adapter would.
+    void Disconnect();
 
     TTessra2ParamMainForm& window;
     SimBackend* simulation; // null without --simulate
@@ -42,8 +52,13 @@ struct TourStep {
     std::function<bool(TourContext&)> run;
 };
 
-// The steps, in order (ScreenshotSteps.cpp).
+// The steps, in order (ScreenshotSteps.cpp): the shell's, then each work
+// area's own.
 std::vector<TourStep> ScreenshotSteps();
+std::vector<TourStep> MeasurementTourSteps(); // ScreenshotStepsMeasurement.cpp
+std::vector<TourStep> TerminalTourSteps();    // ScreenshotStepsTerminal.cpp
+std::vector<TourStep> PrecisionTourSteps();   // ScreenshotStepsPrecision.cpp
+std::vector<TourStep> FirmwareTourSteps();    // ScreenshotStepsFirmware.cpp
 
 // Runs steps once the event loop is running, prints each saved file on
 // standard output, and ends the program: exit code 0 when every step

@@ -4,6 +4,7 @@
 #include "gauge/ReplyParsing.h"
 #include "gauge/SDIHandler.h"
 #include "link/Clock.h"
+#include "link/CompilerQuirks.h"
 #include "link/SDI12IO.h"
 
 #include <QLocale>
@@ -134,8 +135,11 @@ bool TSDIHandler::CollectData(int count, std::vector<std::string>& values) {
         }
         TheClock().SleepMs(DataPauseMs);
         std::string reply;
+        STRING_CONCAT_RESTRICT_BEGIN
+        const std::string command = "D" + std::to_string(index) + "!";
+        STRING_CONCAT_RESTRICT_END
         // A line that never ended has lost values: the collection fails.
-        if (!Send("D" + std::to_string(index) + "!", DataTimeoutMs, reply) || reply.size() <= 4 ||
+        if (!Send(command, DataTimeoutMs, reply) || reply.size() <= 4 ||
             !GaugeReply::EndsWithLineEnd(reply)) {
             ok = false;
             break;

@@ -4,6 +4,7 @@
 
 #include "gauge/ReplyParsing.h"
 #include "gauge/SDIHandler.h"
+#include "link/CompilerQuirks.h"
 #include "link/D2XXDriver.h"
 #include "link/SDI12IO.h"
 
@@ -58,6 +59,8 @@ bool TSDIHandler::SetImpulseFactor(int n) {
     return WriteSetting("OSI" + Decimal(n) + "!", 250, {Decimal(n)});
 }
 
+// The gauge echoes these values with or without their sign.
+STRING_CONCAT_RESTRICT_BEGIN
 bool TSDIHandler::SetHeatingTemperature(int n) {
     return WriteSetting("OCHS+" + Decimal(n) + "!", 2500, {"+" + Decimal(n), Decimal(n)});
 }
@@ -65,6 +68,7 @@ bool TSDIHandler::SetHeatingTemperature(int n) {
 bool TSDIHandler::SetHeatingThreshold(int n) {
     return WriteSetting("OCHG" + Decimal(n) + "!", 250, {Decimal(n), "+" + Decimal(n)});
 }
+STRING_CONCAT_RESTRICT_END
 
 bool TSDIHandler::SetHeatingSwitchTime(const std::string& text) {
     return WriteSetting("OCHZ" + text + "!", 250, {text});

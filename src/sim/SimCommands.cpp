@@ -1,4 +1,6 @@
 #include "sim/SimGauge.h"
+
+#include "link/CompilerQuirks.h"
 #include "sim/SimValues.h"
 
 #include <QDateTime>
@@ -158,8 +160,10 @@ std::optional<std::string> SimGauge::StartMeasurement(const std::string& body, d
 
     const std::string seconds = announced > 0 ? "001" : "000";
     std::string count = std::to_string(announced);
+    STRING_CONCAT_RESTRICT_BEGIN
     if (concurrent && count.size() < 2)
         count.insert(0, "0");
+STRING_CONCAT_RESTRICT_END
     return seconds + count;
 }
 
@@ -282,10 +286,12 @@ std::optional<std::string> SimGauge::Setting(const std::string& body) {
             switch (e.kind) {
             case Kind::Time:
                 return state_.heatingSwitchTime;
+                STRING_CONCAT_RESTRICT_BEGIN
             case Kind::Heating:
                 return "+" + std::to_string(state_.*e.field);
             case Kind::Threshold:
                 return (state_.*e.field < 0 ? "" : "+") + std::to_string(state_.*e.field);
+STRING_CONCAT_RESTRICT_END
             default:
                 return std::to_string(state_.*e.field);
             }
