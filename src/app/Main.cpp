@@ -111,8 +111,10 @@ TTessra2ParamMainForm::~TTessra2ParamMainForm() {
 
 void TTessra2ParamMainForm::FormCreate() {
     setObjectName(QStringLiteral("Tessra2ParamMainForm"));
-    // 1. Title (in the language before the stored one is known).
-    QGuiApplication::setApplicationDisplayName(WindowCaption());
+    // 1. Title (in the language before the stored one is known). The main
+    // window's caption is the program's title; Qt's application display name
+    // stays unset, since Qt would append it to every other window's caption.
+    setWindowTitle(WindowCaption());
     // 2.-3.
     ReadLanguageOffset();
     currentTile_ = nullptr;
@@ -382,7 +384,6 @@ void TTessra2ParamMainForm::FormKeyDown(int key) {
 
 void TTessra2ParamMainForm::TranslateMainWindow() {
     setWindowTitle(WindowCaption());
-    QGuiApplication::setApplicationDisplayName(windowTitle());
     TranslateComponents(this);
     if (showsConnected_)
         ShowConnectedState();
@@ -440,8 +441,8 @@ bool TTessra2ParamMainForm::eventFilter(QObject* watched, QEvent* event) {
         auto* key = static_cast<QKeyEvent*>(event);
         auto* widget = qobject_cast<QWidget*>(watched);
         if (key->key() == Qt::Key_F3 && widget != nullptr && widget->window() == this) {
-            if (!key->isAutoRepeat())
-                FormKeyDown(key->key());
+            // Every key-down counts, the keyboard's repeats included.
+            FormKeyDown(key->key());
             return true;
         }
     }

@@ -53,8 +53,7 @@ void ReadFolderSettings(const QString& path, const QString& programFolder) {
     // A missing or unreadable file gives the program folder for all three.
     const IniDocument file = IniDocument::Load(path).value_or(IniDocument());
     const auto read = [&](const QByteArray& key) {
-        const std::optional<QByteArray> value = file.Value(Section, key);
-        return value ? QString::fromUtf8(*value) : programFolder;
+        return file.Text(Section, key).value_or(programFolder);
     };
     FirmwarePath = read(FirmwareKey);
     ValuePath = read(ValueKey);
@@ -66,9 +65,9 @@ bool WriteFolderSettings(const QString& path) {
         return false;
     // Other sections and lines of an existing file are kept.
     IniDocument file = IniDocument::Load(path).value_or(IniDocument());
-    file.SetValue(Section, FirmwareKey, FirmwarePath.toUtf8());
-    file.SetValue(Section, ValueKey, ValuePath.toUtf8());
-    file.SetValue(Section, ParamKey, ParamPath.toUtf8());
+    file.SetText(Section, FirmwareKey, FirmwarePath);
+    file.SetText(Section, ValueKey, ValuePath);
+    file.SetText(Section, ParamKey, ParamPath);
     return file.Save(path);
 }
 

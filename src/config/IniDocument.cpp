@@ -1,5 +1,7 @@
 #include "config/IniDocument.h"
 
+#include "ui/EightBitText.h"
+
 #include <QFile>
 #include <QSaveFile>
 
@@ -35,6 +37,10 @@ QByteArray KeyOf(const QByteArray& line) {
 IniDocument IniDocument::FromBytes(const QByteArray& bytes) {
     IniDocument document;
     QByteArray text = bytes;
+    document.eightBit_ = !IsValidUtf8(bytes);
+    document.byteOrderMark_ = !document.eightBit_ && text.startsWith("\xEF\xBB\xBF");
+    if (document.byteOrderMark_) // written by an editor that marks UTF-8
+        text.remove(0, 3);
     text.replace("\r\n", "\n");
     text.replace('\r', '\n');
     if (text.isEmpty())
@@ -46,7 +52,7 @@ IniDocument IniDocument::FromBytes(const QByteArray& bytes) {
 }
 
 QByteArray IniDocument::ToBytes() const {
-    QByteArray bytes;
+    QByteArray bytes = byteOrderMark_ ? QByteArray("\xEF\xBB\xBF") : QByteArray();
     for (const QByteArray& line : lines_) {
         bytes += line;
         bytes += "\r\n";
@@ -94,6 +100,32 @@ std::optional<QByteArray> IniDocument::Value(const QByteArray& section,
         return std::nullopt;
     const QByteArray& text = lines_.at(line);
     return text.mid(text.indexOf('=') + 1).trimmed();
+}
+
+QString IniDocument::Decode(const QByteArray& bytes) const {
+    return eightBit_ ? FromWindowsCodePage(bytes) : QString::fromUtf8(bytes);
+}
+
+std::optional<QString> IniDocument::Text(const QByteArray& section, const QByteArray& key) const {
+    const std::optional<QByteArray> value = Value(section, key);
+    if (!value)
+        return std::nullopt;
+    return Decode(*value);
+}
+
+void IniDocument::SetText(const QByteArray& section, const QByteArray& key, const QString& text) {
+    if (eightBit_) {
+        if (const std::optional<QByteArray> bytes = ToWindowsCodePage(text)) {
+            SetValue(section, key, *bytes);
+            return;
+        }
+        // The code page cannot hold it: the whole file becomes UTF-8, every
+        // other line keeping its text.
+        for (QByteArray& line : lines_)
+            line = FromWindowsCodePage(line).toUtf8();
+        eightBit_ = false;
+    }
+    SetValue(section, key, text.toUtf8());
 }
 
 std::optional<IniDocument> IniDocument::Load(const QString& path) {

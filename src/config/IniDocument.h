@@ -5,8 +5,10 @@
 // values and lets the first occurrence of a key count; writing changes an
 // existing key where it stands, appends a new key at the end of its section
 // (creating the section at the end of the file when missing) and leaves every
-// other line as it was. Lines are 8-bit text; the document is written with
-// CR LF line ends.
+// other line as it was, byte for byte. The document is written with CR LF
+// line ends. Texts are UTF-8, or the Windows 8-bit code page in a file
+// that is not valid UTF-8 (older tools wrote such files); a text written
+// into such a file keeps that code page unless it cannot hold the text.
 
 #include <QByteArray>
 #include <QList>
@@ -32,6 +34,12 @@ public:
     // Line breaks in value are dropped, so a value can never add lines of its own.
     void SetValue(const QByteArray& section, const QByteArray& key, const QByteArray& value);
 
+    // The value as text in the file's encoding.
+    std::optional<QString> Text(const QByteArray& section, const QByteArray& key) const;
+    void SetText(const QByteArray& section, const QByteArray& key, const QString& text);
+    // The file is 8-bit text in the Windows code page, not UTF-8.
+    bool EightBit() const { return eightBit_; }
+
     const QList<QByteArray>& Lines() const { return lines_; }
 
 private:
@@ -42,7 +50,11 @@ private:
     SectionSpan FindSection(const QByteArray& section) const;
     int FindKey(const SectionSpan& span, const QByteArray& key) const;
 
+    QString Decode(const QByteArray& bytes) const;
+
     QList<QByteArray> lines_;
+    bool eightBit_ = false;
+    bool byteOrderMark_ = false;
 };
 
 // An integer as the configuration file holds it: decimal with an optional

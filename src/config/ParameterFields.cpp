@@ -61,6 +61,16 @@ QValidator::State TemperatureField::validate(QString& text, int&) const {
 DurationField::DurationField(QWidget* parent) : QSpinBox(parent) {
     setKeyboardTracking(false);
     setAccelerated(true);
+    // Whenever the text lacks the unit, " min" is put back at its end.
+    connect(lineEdit(), &QLineEdit::textChanged, this, [this](const QString& text) {
+        const QString unit = GetText(MinutesTextId);
+        if (text.contains(unit))
+            return;
+        QLineEdit* edit = lineEdit();
+        const int cursor = edit->cursorPosition();
+        edit->setText(text + QLatin1Char(' ') + unit);
+        edit->setCursorPosition(cursor);
+    });
 }
 
 void DurationField::Redisplay() {

@@ -44,6 +44,8 @@ bool TParameterFrame::WriteToFileButtonClick() {
     request.folder = ParamPath;
     request.fileName = QStringLiteral("Export.txt");
     request.defaultSuffix = QStringLiteral("txt");
+    // The export updates an existing file in place and keeps its other lines.
+    request.confirmOverwrite = false;
     const QString path = Dialogs().SaveFile(request);
     if (path.isEmpty())
         return false;

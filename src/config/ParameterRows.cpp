@@ -175,7 +175,6 @@ void ParameterRows::HideAllRows() {
 void ParameterRows::EnableAllRows() {
     for (RowState& row : rows_)
         row.enabled = true;
-    ApplyDwdEnabling();
 }
 
 void ParameterRows::HideMarks() {
@@ -276,14 +275,15 @@ bool ParameterRows::ApplyProtocolCode(int code, bool ok, const std::function<int
             }
         } else if (code == 2) {
             position = DwdPosition;
+        } else {
+            // Any other code names its list entry; one beyond the list fails.
+            position = code;
         }
-        // Models 1 and 2 know only the codes 0, 1 and 2.
     }
     ok = ValidIndex(ProtocolRow, position);
     if (ok) {
         rows_[ProtocolRow].selection = position;
         set_.ProtocolType = position;
-        ApplyDwdEnabling();
     }
     SetResult(ProtocolRow, ok);
     return ok;
@@ -296,7 +296,6 @@ bool ParameterRows::ApplyProtocolPosition(int position, bool ok) {
         set_.ProtocolType = position;
         if (model_ > 0 && position >= 1 && position <= 7)
             set_.AsciiBaudIndex = position - 1;
-        ApplyDwdEnabling();
     }
     SetResult(ProtocolRow, ok);
     return ok;
@@ -406,7 +405,8 @@ bool ParameterRows::ApplySwitchTimeText(const QString& text) {
     if (!time.isValid())
         return false;
     switchTime_ = time;
-    set_.HeatingSwitchTime = FormatTime(time);
+    // Kept as the gauge or the file gave it; it is sent back unchanged.
+    set_.HeatingSwitchTime = text;
     return true;
 }
 

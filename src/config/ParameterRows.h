@@ -85,7 +85,7 @@ public:
     // Preparation for the current model.
     void PrepareLists();
     void HideAllRows();
-    void EnableAllRows(); // then disables what "DWD Ombrometer" disables
+    void EnableAllRows(); // "DWD Ombrometer" disables rows only when the user picks it
     void HideMarks();
     // The rows a model always shows; impulseFactor: the gauge offers the setting.
     void ShowRowsOfModel(bool impulseFactor);

@@ -28,10 +28,11 @@ constexpr int InfoLabelHeight = 32;
 constexpr int AcknowledgementHeight = 50;
 constexpr int LabelPixels = 16;
 
-QFrame* MakePanel(QWidget* parent, const char* name) {
+// A white panel; bordered: with a single line around it.
+QFrame* MakePanel(QWidget* parent, const char* name, bool bordered) {
     auto* panel = new QFrame(parent);
     panel->setObjectName(QString::fromLatin1(name));
-    panel->setFrameStyle(QFrame::Box | QFrame::Plain);
+    panel->setFrameStyle(bordered ? QFrame::Box | QFrame::Plain : QFrame::NoFrame);
     panel->setLineWidth(1);
     panel->setAutoFillBackground(true);
     QPalette palette = panel->palette();
@@ -41,10 +42,10 @@ QFrame* MakePanel(QWidget* parent, const char* name) {
     return panel;
 }
 
-QLabel* MakeLabel(QWidget* parent, const char* name, int textId, int pixels) {
+QLabel* MakeLabel(QWidget* parent, const char* name, int textId, int pixels, bool bold) {
     auto* label = new QLabel(parent);
     label->setObjectName(QString::fromLatin1(name));
-    label->setFont(FrameStyle::PixelFont(pixels));
+    label->setFont(FrameStyle::PixelFont(pixels, bold));
     label->setAlignment(Qt::AlignCenter);
     label->setForegroundRole(QPalette::Text);
     if (textId > 0) {
@@ -83,28 +84,28 @@ TServiceFrame::TServiceFrame(TSDIHandler& gauge,
     background.setColor(QPalette::Window, Qt::white);
     setPalette(background);
 
-    ActionPanel = MakePanel(this, "ActionPanel");
+    ActionPanel = MakePanel(this, "ActionPanel", true);
     ResetNrtRow = new QFrame(ActionPanel);
     ResetNrtRow->setObjectName(QStringLiteral("ResetNrtRow"));
-    ResetNrtLabel = MakeLabel(ResetNrtRow, "ResetNrtLabel", 30, LabelPixels);
+    ResetNrtLabel = MakeLabel(ResetNrtRow, "ResetNrtLabel", 30, LabelPixels, false);
     ResetNrtButton = MakeButton(ResetNrtRow, "ResetNrtButton");
     FactoryResetRow = new QFrame(ActionPanel);
     FactoryResetRow->setObjectName(QStringLiteral("FactoryResetRow"));
-    FactoryResetLabel = MakeLabel(FactoryResetRow, "FactoryResetLabel", 32, LabelPixels);
+    FactoryResetLabel = MakeLabel(FactoryResetRow, "FactoryResetLabel", 32, LabelPixels, false);
     FactoryResetButton = MakeButton(FactoryResetRow, "FactoryResetButton");
     connect(ResetNrtButton, &TAXO_TTNTPanelButton::clicked, this,
             &TServiceFrame::ResetNrtButtonClick);
     connect(FactoryResetButton, &TAXO_TTNTPanelButton::clicked, this,
             &TServiceFrame::FactoryResetButtonClick);
 
-    InfoPanel = MakePanel(this, "InfoPanel");
+    InfoPanel = MakePanel(this, "InfoPanel", false);
     LogoImage = new ImageControl(InfoPanel);
     LogoImage->setObjectName(QStringLiteral("LogoImage"));
     LogoImage->SetPicture(Pictures::LogoImage());
     // Filled once, in the language of their creation: no tags.
-    TitleLabel = MakeLabel(InfoPanel, "TitleLabel", 0, LabelPixels);
-    VersionLabel = MakeLabel(InfoPanel, "VersionLabel", 0, LabelPixels);
-    CopyrightLabel = MakeLabel(InfoPanel, "CopyrightLabel", 0, LabelPixels);
+    TitleLabel = MakeLabel(InfoPanel, "TitleLabel", 0, LabelPixels, true);
+    VersionLabel = MakeLabel(InfoPanel, "VersionLabel", 0, LabelPixels, true);
+    CopyrightLabel = MakeLabel(InfoPanel, "CopyrightLabel", 0, LabelPixels, true);
     MPLLabel = new QLabel(InfoPanel);
     MPLLabel->setObjectName(QStringLiteral("MPLLabel"));
     QFont small = FrameStyle::RowFont();

@@ -143,10 +143,10 @@ void TTimeSetFrame::StyleControls() {
         picker->setFixedSize(PickerWidth, PickerHeight);
     }
     for (QLabel* label : {Tessra2TimeLabel, SetTimeLabel, CloseLabel})
-        label->setFont(PointFont(label, 12, true));
+        label->setFont(PointFont(label, 12));
     Tessra2TimeLabel->setWordWrap(true);
     SetTimeLabel->setWordWrap(true);
-    TitleLabel->setFont(PointFont(TitleLabel, 13, true));
+    TitleLabel->setFont(PointFont(TitleLabel, 13));
 }
 
 void TTimeSetFrame::RefreshClockTexts() {

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdarg>
 #include <chrono>
 #include <cmath>
 #include <csignal>
@@ -117,9 +118,12 @@ public:
     }
 
 private:
-    template <typename... Args> void Log(const char* format, Args... args) {
+    __attribute__((format(printf, 2, 3))) void Log(const char* format, ...) {
         std::fprintf(log_, "[%10.3f] ", NowMs());
-        std::fprintf(log_, format, args...);
+        va_list args;
+        va_start(args, format);
+        std::vfprintf(log_, format, args);
+        va_end(args);
         std::fputc('\n', log_);
         std::fflush(log_);
     }

@@ -59,6 +59,7 @@ QString RunFileDialog(const FileDialogRequest& request, QFileDialog::AcceptMode 
                                                        : QFileDialog::AnyFile);
     if (!request.defaultSuffix.isEmpty())
         dialog.setDefaultSuffix(request.defaultSuffix);
+    dialog.setOption(QFileDialog::DontConfirmOverwrite, !request.confirmOverwrite);
     if (!request.fileName.isEmpty())
         dialog.selectFile(request.fileName);
     if (dialog.exec() != QDialog::Accepted)

@@ -20,6 +20,9 @@ struct FileDialogRequest {
     QString folder;   // initial folder
     QString fileName; // proposed file name (save)
     QString defaultSuffix;
+    // Save: ask before replacing an existing file (not for files that are
+    // updated in place).
+    bool confirmOverwrite = true;
 };
 
 class DialogProvider {

@@ -1,5 +1,6 @@
 #include "WideLanguageHandler.h"
 
+#include "EightBitText.h"
 #include "TextTable.h"
 
 #include <QCoreApplication>
@@ -57,11 +58,7 @@ QStringList ReadLanguageFile(const QString& path) {
 QString DecodeWithoutBom(const QByteArray& bytes) {
     const qsizetype nul = bytes.indexOf('\0');
     const QByteArray text = nul < 0 ? bytes : bytes.left(nul);
-    QStringDecoder system(QStringDecoder::System);
-    QString decoded = system(text);
-    if (system.hasError())
-        decoded = QString::fromLatin1(text);
-    return decoded;
+    return DecodeTextFileBytes(text);
 }
 
 QString Decode(const QByteArray& bytes) {

@@ -4,6 +4,7 @@
 //
 //   tessra2-gallery [output folder]      (default: ./gallery)
 
+#include "Palette.h"
 #include "PanelButton.h"
 #include "Pictures.h"
 #include "TTNTPanel.h"
@@ -22,10 +23,9 @@
 
 namespace {
 
-const QColor Yellow(255, 214, 52);
-const QColor Blue(19, 177, 228);
-const QColor Dark(77, 77, 77);
-const QColor Light(212, 212, 212);
+const QColor& Yellow = Palette::Accent;
+const QColor& Dark = Palette::Dark;
+const QColor& Light = Palette::Light;
 
 constexpr int TileWidth = 180;
 constexpr int TileHeight = 120;

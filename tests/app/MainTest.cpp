@@ -239,6 +239,15 @@ TEST_F(AppOnSim, F3StepsThroughTheSixLanguagesWithoutStoringThem) {
     EXPECT_EQ(language.Store().Read(), std::optional<int>(OffsetEnglish));
 }
 
+TEST_F(AppOnSim, F3HeldDownStepsOnEveryRepeat) {
+    MakeWindow(OffsetEnglish);
+    for (bool repeat : {false, true, true}) {
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_F3, Qt::NoModifier, QString(), repeat);
+        QApplication::sendEvent(Tile(Main::ConnectTile), &press);
+    }
+    EXPECT_EQ(LanguageOffset, OffsetRussian) << "three steps from English: French, Spanish, Russian";
+}
+
 TEST_F(AppOnSim, F3DoesNothingWithAnUnknownStoredOffset) {
     Main& main = MakeWindow(12345);
     const QString caption = Tile(Main::ConnectTile)->Caption();

@@ -15,6 +15,11 @@ QString Read(const QString& path) {
     return QString::fromUtf8(file.readAll());
 }
 
+QByteArray ReadBytes(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
 void Write(const QString& path, const QByteArray& bytes) {
     QFile file(path);
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
@@ -64,6 +69,40 @@ TEST_F(Settings, ReadsWindowsStyleFileAndWritesItBackWhole) {
     ReadFolderSettings(path, QStringLiteral("/prog/"));
     EXPECT_EQ(ValuePath, QStringLiteral("/home/tech/exports with blanks/"));
     EXPECT_EQ(ParamPath, QStringLiteral("/home/tech/configs/"));
+}
+
+TEST_F(Settings, EightBitFileOfAnOlderToolKeepsItsUmlautsAndUtf8IsReadAsSuch) {
+    QTemporaryDir folder;
+    const QString path = folder.filePath(QStringLiteral("settings.ini"));
+    // "J\xFCrgen" and the euro sign 0x80 in Windows-1252, as older tools wrote them.
+    Write(path, "[GENERAL]\r\nFIRMWAREPATH=C:\\Users\\J\xFCrgen\\\r\nVALUEPATH=D:\\\x80\\\r\n");
+    ReadFolderSettings(path, QStringLiteral("/prog/"));
+    EXPECT_EQ(FirmwarePath, QString::fromUtf8("C:\\Users\\J\u00fcrgen\\"));
+    EXPECT_EQ(ValuePath, QString::fromUtf8("D:\\\u20ac\\"));
+
+    // Written back, the file stays in its code page, as the older tools expect.
+    ParamPath = QString::fromUtf8("/home/j\u00fcrgen/");
+    ASSERT_TRUE(WriteFolderSettings(path));
+    EXPECT_TRUE(ReadBytes(path).contains("PARAMPATH=/home/j\xFCrgen/\r\n"));
+    FirmwarePath = ValuePath = ParamPath = QString();
+    ReadFolderSettings(path, QStringLiteral("/prog/"));
+    EXPECT_EQ(FirmwarePath, QString::fromUtf8("C:\\Users\\J\u00fcrgen\\"));
+    EXPECT_EQ(ParamPath, QString::fromUtf8("/home/j\u00fcrgen/"));
+
+    // A folder the code page cannot hold turns the file into UTF-8, text intact.
+    ParamPath = QString::fromUtf8("/home/\u674e/");
+    ASSERT_TRUE(WriteFolderSettings(path));
+    EXPECT_TRUE(ReadBytes(path).contains("FIRMWAREPATH=C:\\Users\\J\xC3\xBCrgen\\\r\n"));
+    FirmwarePath = ValuePath = ParamPath = QString();
+    ReadFolderSettings(path, QStringLiteral("/prog/"));
+    EXPECT_EQ(FirmwarePath, QString::fromUtf8("C:\\Users\\J\u00fcrgen\\"));
+    EXPECT_EQ(ValuePath, QString::fromUtf8("D:\\\u20ac\\"));
+    EXPECT_EQ(ParamPath, QString::fromUtf8("/home/\u674e/"));
+
+    // A UTF-8 file, with the byte order mark an editor may add, is read as UTF-8.
+    Write(path, "\xEF\xBB\xBF[GENERAL]\r\nFIRMWAREPATH=/home/j\xC3\xBCrgen/\r\n");
+    ReadFolderSettings(path, QStringLiteral("/prog/"));
+    EXPECT_EQ(FirmwarePath, QString::fromUtf8("/home/j\u00fcrgen/"));
 }
 
 TEST_F(Settings, ValueWithLineBreakCannotInjectKeys) {

@@ -121,6 +121,7 @@ TEST_F(FileOnSim, ExportWritesTheShownRowsAndLaterExportsAppendTheirNewKeys) {
     EXPECT_EQ(request.fileName, "Export.txt");
     EXPECT_EQ(request.defaultSuffix, "txt");
     EXPECT_TRUE(request.filter.contains("*.txt"));
+    EXPECT_FALSE(request.confirmOverwrite) << "the file is updated in place, not replaced";
     EXPECT_EQ(Contents(path), QByteArray("; kept\r\n[CONFIGURATION]\r\nCOMMENT=mine\r\n"
                                          "TYPE=1\r\nBUSADDRESS=0\r\nCOMMUNICATIONINTERFACE=1\r\n"
                                          "PROTOCOLTYPE=4\r\nTEMPERATUREUNIT=0\r\n"
@@ -218,6 +219,31 @@ TEST_F(FileOnSim, LowerCaseSectionsAndKeysHexAndBlanksAreRead) {
     EXPECT_EQ(frame->Parameters().HeatingThreshold, -7);
     EXPECT_EQ(frame->Rows().Selection(SelfTestRow), 3) << "\"1d\"";
     EXPECT_EQ(frame->RowPanel(ThresholdRow)->ShownMark(), Mark::Succeeded);
+}
+
+TEST_F(FileOnSim, ImportedDwdOmbrometerLeavesEveryControlEnabled) {
+    ShownFrame(1, [](SimGauge::State& s) { s.communicationInterface = 1; });
+    const QString path = PathOf("dwd.txt");
+    Write(path, "[CONFIGURATION]\r\nTYPE=1\r\nCOMMUNICATIONINTERFACE=1\r\nPROTOCOLTYPE=8\r\n");
+    ASSERT_TRUE(Import(path));
+    EXPECT_EQ(List("ProtocolTypeComboBox")->currentText(), "DWD Ombrometer");
+    for (const char* name : {"CommunicationInterfaceComboBox", "TemperatureSetComboBox",
+                             "HeatingMainSwitchComboBox", "HeatingSelfTestComboBox"})
+        EXPECT_TRUE(List(name)->isEnabled()) << name;
+}
+
+TEST_F(FileOnSim, EightBitFileOfAnOlderToolIsImported) {
+    ShownFrame(1);
+    const QString path = PathOf("old.txt");
+    // A comment with an umlaut in Windows-1252 makes the file invalid UTF-8.
+    Write(path, "; Station M\xFCnchen\r\n[CONFIGURATION]\r\nTYPE=1\r\nBUSADDRESS=7\r\n"
+                "TEMPERATUREUNIT=1\r\n");
+    ASSERT_TRUE(Import(path));
+    EXPECT_EQ(frame->Parameters().BusAddress, "7");
+    EXPECT_EQ(frame->Parameters().TemperatureUnit, 1);
+    // An export into it keeps the comment as it was.
+    ASSERT_TRUE(Export(path));
+    EXPECT_TRUE(Contents(path).startsWith("; Station M\xFCnchen\r\n[CONFIGURATION]\r\nTYPE=1\r\n"));
 }
 
 TEST_F(FileOnSim, UnreadableOrNegativeValuesLeaveTheirRowsAndDisallowedValuesFail) {

@@ -178,10 +178,10 @@ TEST_F(SequenceOnSim, DwdOmbrometerIsReadAsTheLastEntryAndWritesOnlyAddressAndPr
         });
         EXPECT_EQ(rows.Selection(ProtocolRow), DwdPosition);
         EXPECT_EQ(rows.Set().ProtocolType, DwdPosition);
-        EXPECT_FALSE(rows.Enabled(InterfaceRow)) << "DWD disables the other settings";
-        EXPECT_FALSE(rows.Enabled(HeatingModeRow));
-        EXPECT_TRUE(rows.Enabled(BusAddressRow));
-        EXPECT_TRUE(rows.Enabled(DurationRow));
+        // A read ends with every row enabled; only picking "DWD Ombrometer"
+        // disables the others.
+        for (int row = 0; row < RowCount; ++row)
+            EXPECT_TRUE(rows.Enabled(Row(row))) << "row " << row;
 
         sequence.Write(rows.Set(), false);
         Commands expected = Bracketed("A0!");
@@ -296,7 +296,7 @@ TEST_F(SequenceOnSim, ValuesTheListsDoNotHoldFailTheirRows) {
     EXPECT_EQ(rows.MarkOf(NominalTemperatureRow), Mark::Failed);
     EXPECT_EQ(rows.Set().HeatingTemperature, 12);
 
-    // Models 1 and 2 know the protocol codes 0, 1 and 2 only.
+    // On models 1 and 2 a code beyond 2 names its list entry; one beyond the list fails.
     backend = SimBackend();
     handler.Disconnect();
     SimGauge& l = ReadGauge(1, [](SimGauge::State& st) {
@@ -306,8 +306,9 @@ TEST_F(SequenceOnSim, ValuesTheListsDoNotHoldFailTheirRows) {
     l.Gauge().protocolType = 3;
     l.Gauge().heatingSwitchTime = "7:xx:00";
     sequence.Read();
-    EXPECT_EQ(rows.MarkOf(ProtocolRow), Mark::Failed);
-    EXPECT_EQ(rows.Selection(ProtocolRow), 0);
+    EXPECT_EQ(rows.MarkOf(ProtocolRow), Mark::Succeeded);
+    EXPECT_EQ(rows.Selection(ProtocolRow), 3) << "ASCII Text 4800 bd";
+    EXPECT_EQ(rows.Set().ProtocolType, 3);
     EXPECT_EQ(rows.MarkOf(SwitchTimeRow), Mark::Failed) << "parts that are not numbers";
     EXPECT_EQ(rows.Set().HeatingSwitchTime, "07:15:00");
     EXPECT_EQ(rows.SwitchTime(), QTime(7, 15, 0));
@@ -315,6 +316,11 @@ TEST_F(SequenceOnSim, ValuesTheListsDoNotHoldFailTheirRows) {
     sequence.Read();
     EXPECT_EQ(rows.MarkOf(SwitchTimeRow), Mark::Failed) << "one part is no time of day";
     EXPECT_EQ(rows.Set().HeatingSwitchTime, "07:15:00");
+    l.Gauge().protocolType = 9;
+    sequence.Read();
+    EXPECT_EQ(rows.MarkOf(ProtocolRow), Mark::Failed) << "beyond the nine entries";
+    EXPECT_EQ(rows.Selection(ProtocolRow), 3);
+    EXPECT_EQ(rows.Set().ProtocolType, 3);
 }
 
 TEST_F(SequenceOnSim, WithoutAGaugeEveryRowFailsAndTheReadStillCompletes) {
@@ -327,6 +333,19 @@ TEST_F(SequenceOnSim, WithoutAGaugeEveryRowFailsAndTheReadStillCompletes) {
     EXPECT_EQ(rows.Set().HeatingMode, before.HeatingMode);
     EXPECT_EQ(rows.Set().HeatingDuration, before.HeatingDuration);
     EXPECT_TRUE(rows.ConfigurationRead);
+}
+
+TEST_F(SequenceOnSim, SwitchingTimeIsKeptAsTheGaugeSentItAndSentBackSo) {
+    SimGauge& gauge = ReadGauge(1, [](SimGauge::State& s) {
+        s.heatingMode = 3;
+        s.heatingSwitchTime = "6:5:0";
+    });
+    EXPECT_EQ(rows.MarkOf(SwitchTimeRow), Mark::Succeeded);
+    EXPECT_EQ(rows.SwitchTime(), QTime(6, 5, 0));
+    EXPECT_EQ(rows.Set().HeatingSwitchTime, "6:5:0");
+    sequence.Write(rows.Set(), false);
+    const Commands& sent = gauge.Commands();
+    EXPECT_NE(std::find(sent.begin(), sent.end(), "0OCHZ6:5:0!"), sent.end());
 }
 
 TEST_F(SequenceOnSim, NwsGaugeClockRunsWhileTheSwitchingTimeIsShown) {

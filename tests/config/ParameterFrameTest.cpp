@@ -202,6 +202,24 @@ TEST_F(FrameOnSim, DurationFieldReadsWhatIsTypedWhenLeft) {
     EXPECT_EQ(frame->RowPanel(DurationRow)->ShownMark(), Mark::Edited);
 }
 
+TEST_F(FrameOnSim, DurationFieldPutsItsUnitBackAsSoonAsTheTextLacksIt) {
+    ShownFrame(2, [](SimGauge::State& s) {
+        s.heatingMode = 4;
+        s.heatingDuration = 20;
+    });
+    auto* duration = Child<DurationField>("HeatingDurationEdit");
+    auto* edit = duration->findChild<QLineEdit*>();
+    duration->setFocus();
+    edit->selectAll();
+    QTest::keyClicks(edit, "7");
+    EXPECT_EQ(edit->text(), "7 min") << "while typing, before the field is left";
+    QTest::keyClicks(edit, "5");
+    EXPECT_EQ(edit->text(), "75 min");
+    edit->setCursorPosition(edit->text().size());
+    QTest::keyClick(edit, Qt::Key_Backspace);
+    EXPECT_EQ(edit->text(), "75 mi min");
+}
+
 TEST_F(FrameOnSim, DwdOmbrometerDisablesTheOtherControls) {
     ShownFrame(2, [](SimGauge::State& s) { s.communicationInterface = 1; });
     auto* protocol = Child<QComboBox>("ProtocolTypeComboBox");
