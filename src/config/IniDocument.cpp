@@ -1,6 +1,7 @@
 #include "config/IniDocument.h"
 
 #include "ui/EightBitText.h"
+#include "ui/SmallFile.h"
 
 #include <QFile>
 #include <QSaveFile>
@@ -129,13 +130,10 @@ void IniDocument::SetText(const QByteArray& section, const QByteArray& key, cons
 }
 
 std::optional<IniDocument> IniDocument::Load(const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly) || file.size() > MaxFileBytes)
+    const std::optional<QByteArray> bytes = ReadSmallFile(path, MaxFileBytes);
+    if (!bytes)
         return std::nullopt;
-    const QByteArray bytes = file.read(MaxFileBytes + 1);
-    if (bytes.size() > MaxFileBytes || file.error() != QFileDevice::NoError)
-        return std::nullopt;
-    return FromBytes(bytes);
+    return FromBytes(*bytes);
 }
 
 bool IniDocument::Save(const QString& path) const {

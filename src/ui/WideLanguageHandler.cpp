@@ -1,6 +1,7 @@
 #include "WideLanguageHandler.h"
 
 #include "EightBitText.h"
+#include "SmallFile.h"
 #include "TextTable.h"
 
 #include <QCoreApplication>
@@ -43,16 +44,10 @@ QString MenuFileText(const QStringList& lines, int id) {
 }
 
 QStringList ReadLanguageFile(const QString& path) {
-    const QFileInfo info(path);
-    if (!info.isFile() || info.size() > MaxLanguageFileBytes)
+    if (!QFileInfo(path).isFile())
         return {};
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    const QByteArray bytes = file.read(MaxLanguageFileBytes + 1);
-    if (bytes.size() > MaxLanguageFileBytes)
-        return {};
-    return DecodeLanguageFile(bytes);
+    const std::optional<QByteArray> bytes = ReadSmallFile(path, MaxLanguageFileBytes);
+    return bytes ? DecodeLanguageFile(*bytes) : QStringList();
 }
 
 QString DecodeWithoutBom(const QByteArray& bytes) {
