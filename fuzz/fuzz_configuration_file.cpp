@@ -4,6 +4,7 @@
 // exported from those rows and imported again for the same model gives the
 // same positions and values.
 
+#include "FuzzSupport.h"
 #include "config/ConfigurationFile.h"
 #include "config/ConfigurationSequence.h"
 #include "config/IniDocument.h"
@@ -14,16 +15,11 @@
 #include "sim/SimBackend.h"
 
 #include <cstdint>
-#include <cstdlib>
 
 namespace {
 
 using namespace Config;
 
-void Check(bool condition) {
-    if (!condition)
-        std::abort();
-}
 
 struct Gauge {
     Gauge() {

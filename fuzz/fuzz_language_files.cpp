@@ -2,6 +2,7 @@
 // hold: decoding never fails, and a menu text is either the file's or the
 // text table's, never anything else.
 
+#include "FuzzSupport.h"
 #include "ui/WideLanguageHandler.h"
 
 #include <QDir>
@@ -11,23 +12,13 @@
 #include <fuzzer/FuzzedDataProvider.h>
 
 #include <cstdint>
-#include <cstdlib>
 
 namespace {
 
-void Check(bool condition) {
-    if (!condition)
-        std::abort();
-}
 
-QString Folder() {
-    static QTemporaryDir dir(QDir("/dev/shm").exists() ? QStringLiteral("/dev/shm/tessra-fuzz-XXXXXX")
-                                                       : QString());
-    return dir.path();
-}
 
 void WriteFile(const QString& name, const std::string& bytes) {
-    QFile file(Folder() + u'/' + name);
+    QFile file(FuzzFolder() + u'/' + name);
     Check(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
     Check(file.write(bytes.data(), qint64(bytes.size())) == qint64(bytes.size()));
 }
@@ -53,7 +44,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     WriteFile(QStringLiteral("zh-CHT.txt"), traditional);
     WriteFile(QStringLiteral("zh-CHS.txt"), simplified);
-    LoadLanguageFiles(Folder());
+    LoadLanguageFiles(FuzzFolder());
     const int saved = LanguageOffset;
     for (const int offset : {OffsetRussian, OffsetTurkish}) {
         LanguageOffset = offset;

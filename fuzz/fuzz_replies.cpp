@@ -3,6 +3,7 @@
 // (silence, one piece or several pieces, as the input chooses), and the
 // input also chooses the operations to run.
 
+#include "FuzzSupport.h"
 #include "ScriptedAdapter.h"
 #include "gauge/SDIHandler.h"
 #include "link/Clock.h"
@@ -12,7 +13,6 @@
 #include <fuzzer/FuzzedDataProvider.h>
 
 #include <cstdint>
-#include <cstdlib>
 
 namespace {
 
@@ -28,10 +28,6 @@ ScriptedLine::Answer AnswerFrom(FuzzedDataProvider& input) {
     return answer;
 }
 
-void Check(bool condition) {
-    if (!condition)
-        std::abort();
-}
 
 void RunOperation(TSDIHandler& handler, int operation, FuzzedDataProvider& input) {
     std::string text;

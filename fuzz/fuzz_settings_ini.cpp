@@ -2,6 +2,7 @@
 // holds, reading gives three folders; writing them back and reading again
 // gives the same three, and no value can add keys of its own.
 
+#include "FuzzSupport.h"
 #include "app/ProgramSettings.h"
 #include "config/IniDocument.h"
 #include "ui/FolderSettings.h"
@@ -11,26 +12,9 @@
 #include <QTemporaryDir>
 
 #include <cstdint>
-#include <cstdlib>
-
-namespace {
-
-void Check(bool condition) {
-    if (!condition)
-        std::abort();
-}
-
-// Files go to memory where the system offers it: a million runs write a million files.
-QString Folder() {
-    static QTemporaryDir dir(QDir("/dev/shm").exists() ? QStringLiteral("/dev/shm/tessra-fuzz-XXXXXX")
-                                                       : QString());
-    return dir.path();
-}
-
-} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    const QString path = Folder() + QStringLiteral("/settings.ini");
+    const QString path = FuzzFolder() + QStringLiteral("/settings.ini");
     {
         QFile file(path);
         Check(file.open(QIODevice::WriteOnly | QIODevice::Truncate));

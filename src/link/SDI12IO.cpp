@@ -2,6 +2,7 @@
 
 #include "link/Clock.h"
 #include "link/D2XXDriver.h"
+#include "link/TrafficTrace.h"
 
 #include <cstring>
 #include <stdexcept>
@@ -159,7 +160,8 @@ int SdiTransaction(const std::string& command, std::string& reply, std::uint32_t
     Clock& clock = TheClock();
     int result = -1;
     reply.clear();
-    int attempts = 3;
+    constexpr int Attempts = 3;
+    int attempts = Attempts;
     std::string received;
     PurgeRx();
     PurgeTx();
@@ -170,6 +172,7 @@ int SdiTransaction(const std::string& command, std::string& reply, std::uint32_t
 
     while (attempts > 0 && result == -1) {
         bool gotData = false;
+        const double attemptStart = clock.NowMs();
         SendBreak(25);
         received.clear();
         WaitMarking();
@@ -206,6 +209,9 @@ int SdiTransaction(const std::string& command, std::string& reply, std::uint32_t
             }
             now = clock.NowMs();
         }
+        if (TraceSink* trace = ActiveTrace())
+            trace->Attempt(attemptStart, Attempts - attempts + 1, Attempts, command, received,
+                           clock.NowMs() - attemptStart);
         if (!received.empty()) {
             PurgeRx();
             PurgeTx();
@@ -231,12 +237,16 @@ int WaitForReply(std::string& reply, std::uint32_t timeoutMs, const std::string&
             received.append(reinterpret_cast<const char*>(InBuffer), got);
         }
         if (received == expected) {
+            if (TraceSink* trace = ActiveTrace())
+                trace->Awaited(start, expected, received, true, clock.NowMs() - start);
             reply = received;
             PurgeRx();
             PurgeTx();
             return 0;
         }
         if (timeoutMs < now - start) {
+            if (TraceSink* trace = ActiveTrace())
+                trace->Awaited(start, expected, received, false, clock.NowMs() - start);
             PurgeTx();
             PurgeRx();
             return -1;

@@ -18,7 +18,8 @@ constexpr char16_t Windows1252High[32] = {
 } // namespace
 
 bool IsValidUtf8(const QByteArray& bytes) {
-    QStringDecoder utf8(QStringDecoder::Utf8);
+    // Stateless: a sequence cut off at the end is an error, not pending.
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringConverter::Flag::Stateless);
     const QString ignored = utf8(bytes);
     return !utf8.hasError();
 }

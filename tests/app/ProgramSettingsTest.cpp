@@ -105,6 +105,22 @@ TEST_F(Settings, EightBitFileOfAnOlderToolKeepsItsUmlautsAndUtf8IsReadAsSuch) {
     EXPECT_EQ(FirmwarePath, QString::fromUtf8("/home/j\u00fcrgen/"));
 }
 
+TEST_F(Settings, FileEndingInACutOffUtf8SequenceIsEightBitText) {
+    QTemporaryDir folder;
+    const QString path = folder.filePath(QStringLiteral("settings.ini"));
+    // Found by the fuzzer: UTF-8 up to the last byte, which begins a
+    // sequence that never ends. Read as UTF-8, writing a line after it would
+    // turn the file into 8-bit text and change what the folder reads.
+    Write(path, "[GENERAL]\r\nFIRMWAREPATH=C:\\fw\xC3\xA4\r\nX=\xEF");
+    ReadFolderSettings(path, QStringLiteral("/prog/"));
+    const QString read = FirmwarePath;
+    EXPECT_EQ(read, QString::fromUtf8("C:\\fw\u00c3\u00a4")) << "the Windows code page";
+    ASSERT_TRUE(WriteFolderSettings(path));
+    FirmwarePath = QString();
+    ReadFolderSettings(path, QStringLiteral("/prog/"));
+    EXPECT_EQ(FirmwarePath, read) << "the same after writing";
+}
+
 TEST_F(Settings, ValueWithLineBreakCannotInjectKeys) {
     QTemporaryDir folder;
     const QString path = folder.filePath(QStringLiteral("settings.ini"));
