@@ -25,6 +25,7 @@ constexpr int LineWidth = 2;
 constexpr int MarkSize = 9;
 constexpr int TitlePoints = 12;
 constexpr int AxisLabelPoints = 8;
+constexpr int ListPoints = 8;
 // Room between two time labels of the horizontal axis.
 constexpr int LabelGap = 14;
 // Plot width assumed before the chart has been laid out.
@@ -135,6 +136,11 @@ TCompareChartForm::TCompareChartForm(QWidget* parent) : QWidget(parent, Qt::Wind
     ValuesListView->header()->setSectionsMovable(false);
     ValuesListView->header()->setStretchLastSection(false);
     ValuesListView->header()->setDefaultAlignment(Qt::AlignCenter);
+    // Small enough that "hh:nn:ss" fits beside the value in the narrow panel.
+    QFont listFont = ValuesListView->font();
+    listFont.setPointSize(ListPoints);
+    ValuesListView->setFont(listFont);
+    ValuesListView->header()->setFont(listFont);
 
     ReadTimer.setInterval(ReadIntervalMs);
     connect(&ReadTimer, &QTimer::timeout, this, &TCompareChartForm::ReadTimerTimer);
