@@ -11,7 +11,9 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineSeries>
+#include <QGuiApplication>
 #include <QPainter>
+#include <QScreen>
 #include <QScrollBar>
 #include <QTreeView>
 #include <QValueAxis>
@@ -31,9 +33,13 @@ constexpr int LabelGap = 14;
 // Plot width assumed before the chart has been laid out.
 constexpr int ChartFrameAllowance = 90;
 
-// The red diamond drawn at every point.
+// The red diamond drawn at every point, at the screen's pixel density, so
+// that drawing it needs no scaling.
 QImage DiamondMark() {
-    QImage mark(4 * MarkSize, 4 * MarkSize, QImage::Format_ARGB32_Premultiplied);
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    const qreal ratio = screen != nullptr ? screen->devicePixelRatio() : 1.0;
+    const int pixels = static_cast<int>(MarkSize * ratio);
+    QImage mark(pixels, pixels, QImage::Format_ARGB32_Premultiplied);
     mark.fill(Qt::transparent);
     QPainter painter(&mark);
     painter.setRenderHint(QPainter::Antialiasing);
@@ -227,34 +233,58 @@ void TCompareChartForm::SetRuns(const std::vector<QList<QPointF>>& runs) {
 }
 
 void TCompareChartForm::SetAxes() {
+    // The horizontal axis reaches a little beyond the last point, so that a
+    // long history changes its scale only once it has grown by about a
+    // pixel's worth of points, not on every new record.
     const double count = static_cast<double>(std::max<std::size_t>(1, points_.Count()));
-    timeAxis_->setRange(-0.5, count - 0.5);
-    if (!points_.HasNumbers()) {
-        valueAxis_->setRange(0.0, 1.0);
-        return;
+    const int columns = std::max(1, drawnColumns_);
+    const double needed = count - 0.5;
+    const double slack =
+        points_.Count() > 2 * static_cast<std::size_t>(columns) ? count / columns : 0.0;
+    if (timeAxis_->min() != -0.5 || timeAxis_->max() < needed ||
+        timeAxis_->max() > needed + slack)
+        timeAxis_->setRange(-0.5, needed + slack);
+
+    double low = 0.0;
+    double high = 1.0;
+    if (points_.HasNumbers()) {
+        low = points_.Minimum();
+        high = points_.Maximum();
+        const double span = high - low;
+        const double pad = span > 0.0 ? span * 0.05 : std::max(0.5, std::fabs(high) * 0.05);
+        low -= pad;
+        high += pad;
     }
-    double low = points_.Minimum();
-    double high = points_.Maximum();
-    const double span = high - low;
-    const double pad = span > 0.0 ? span * 0.05 : std::max(0.5, std::fabs(high) * 0.05);
-    low -= pad;
-    high += pad;
+    // The scale changes only with the lowest or highest value.
+    if (low == scaledLow_ && high == scaledHigh_)
+        return;
+    scaledLow_ = low;
+    scaledHigh_ = high;
     valueAxis_->setRange(low, high);
-    valueAxis_->applyNiceNumbers();
+    if (points_.HasNumbers())
+        valueAxis_->applyNiceNumbers();
 }
 
 void TCompareChartForm::SetTimeLabels() {
+    const std::size_t count = points_.Count();
+    std::vector<std::size_t> indices;
+    if (count > 0) {
+        const QFontMetrics metrics(timeAxis_->labelsFont());
+        const double labelWidth = metrics.horizontalAdvance(points_.TimeText(0)) + LabelGap;
+        const double range = timeAxis_->max() - timeAxis_->min();
+        // Pixels per point of the axis as it is scaled now.
+        const double plotWidth = static_cast<double>(PlotColumns()) * static_cast<double>(count) /
+                                 std::max(1.0, range);
+        const std::size_t step = CompareChartDrawing::LabelStep(count, plotWidth, labelWidth);
+        indices = CompareChartDrawing::LabelIndices(count, step);
+    }
+    if (indices == labelIndices_)
+        return;
+    labelIndices_ = indices;
     for (const QString& label : timeAxis_->categoriesLabels())
         timeAxis_->remove(label);
-    const std::size_t count = points_.Count();
-    if (count == 0)
-        return;
-    const QFontMetrics metrics(timeAxis_->labelsFont());
-    const double labelWidth = metrics.horizontalAdvance(points_.TimeText(0)) + LabelGap;
-    const std::size_t step =
-        CompareChartDrawing::LabelStep(count, static_cast<double>(PlotColumns()), labelWidth);
     QStringList taken;
-    for (const std::size_t index : CompareChartDrawing::LabelIndices(count, step)) {
+    for (const std::size_t index : indices) {
         const QString label = UniqueLabel(points_.TimeText(index), taken);
         timeAxis_->append(label, static_cast<double>(index));
         taken << label;
@@ -271,6 +301,7 @@ void TCompareChartForm::closeEvent(QCloseEvent* event) {
     points_.Clear();
     for (QLineSeries* run : runs_)
         run->clear();
+    labelIndices_.clear();
     ReadTimer.stop();
     event->accept();
 }

@@ -91,4 +91,7 @@ private:
     QValueAxis* valueAxis_ = nullptr;
     std::vector<QLineSeries*> runs_;
     int drawnColumns_ = -1;
+    double scaledLow_ = 0.0;
+    double scaledHigh_ = 0.0;
+    std::vector<std::size_t> labelIndices_;
 };

@@ -5,16 +5,56 @@
 
 #include <QLocale>
 
+#include <charconv>
 #include <cmath>
 #include <limits>
 
 namespace {
+
+bool IsDigit(char c) {
+    return c >= '0' && c <= '9';
+}
 
 QString Latin1(std::string_view bytes) {
     return QString::fromLatin1(bytes.data(), static_cast<qsizetype>(bytes.size()));
 }
 
 } // namespace
+
+bool ComparePoints::ToNumber(std::string_view raw, float& value) {
+    // The gauge's usual form, an optional sign, digits and at most one
+    // decimal separator, reads the same in every locale once that separator
+    // is the locale's; it is read here without building texts.
+    std::size_t at = raw.empty() || (raw[0] != '+' && raw[0] != '-') ? 0 : 1;
+    const std::size_t digitsStart = at;
+    while (at < raw.size() && IsDigit(raw[at]))
+        ++at;
+    bool plain = at > digitsStart;
+    char buffer[32];
+    if (plain && at < raw.size()) {
+        const std::size_t separator = at++;
+        const std::size_t decimals = at;
+        while (at < raw.size() && IsDigit(raw[at]))
+            ++at;
+        plain = (raw[separator] == '.' || raw[separator] == ',') && at > decimals;
+    }
+    plain = plain && at == raw.size() && raw.size() < sizeof buffer;
+    if (plain) {
+        // from_chars reads no "+" and no ",".
+        std::size_t length = 0;
+        for (std::size_t i = raw[0] == '+' ? 1 : 0; i < raw.size(); ++i)
+            buffer[length++] = raw[i] == ',' ? '.' : raw[i];
+        double number = 0.0;
+        const auto [end, error] = std::from_chars(buffer, buffer + length, number);
+        if (error == std::errc() && end == buffer + length &&
+            std::fabs(number) <= std::numeric_limits<float>::max()) {
+            value = static_cast<float>(number);
+            return true;
+        }
+        return false;
+    }
+    return ToNumber(LocalizeDecimalSeparator(Latin1(raw)), value);
+}
 
 bool ComparePoints::ToNumber(const QString& localized, float& value) {
     QLocale locale;
@@ -32,14 +72,19 @@ std::size_t ComparePoints::Append(const TMeasurementValueArray& history) {
     if (history.Size() <= first)
         return 0;
     const std::size_t added = history.Size() - first;
-    y_.reserve(history.Size());
-    time_.reserve(history.Size());
-    text_.reserve(history.Size());
+    // Many records at once (a chart opened on a long history): room for all
+    // of them in one go. One record a tick grows the usual way.
+    if (added > y_.capacity() - y_.size()) {
+        const std::size_t room = std::max(history.Size(), 2 * y_.size());
+        y_.reserve(room);
+        time_.reserve(room);
+        text_.reserve(room);
+    }
     for (std::size_t i = first; i < history.Size(); ++i) {
         const MeasurementValues& record = history[i];
         const std::string_view raw = record.Value(position_);
         float value = std::numeric_limits<float>::quiet_NaN();
-        if (ToNumber(LocalizeDecimalSeparator(Latin1(raw)), value)) {
+        if (ToNumber(raw, value)) {
             if (numbers_ == 0) {
                 minimum_ = maximum_ = value;
             } else {

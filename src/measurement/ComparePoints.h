@@ -13,6 +13,7 @@
 
 #include <cstddef>
 #include <string>
+#include <string_view>
 #include <vector>
 
 class ComparePoints {
@@ -47,6 +48,8 @@ public:
     // "." as the locale's decimal separator, read in the locale, as a 32-bit
     // float; false for anything that is not a finite number.
     static bool ToNumber(const QString& localized, float& value);
+    // The same for a value string as the gauge sent it.
+    static bool ToNumber(std::string_view raw, float& value);
 
 private:
     std::size_t position_;
