@@ -155,6 +155,7 @@ TCompareChartForm::TCompareChartForm(QWidget* parent) : QWidget(parent, Qt::Wind
 }
 
 TCompareChartForm::~TCompareChartForm() {
+    emit Destroying(this);
     ReadTimer.stop();
     // The list reads the points, which go before the widgets do.
     ValuesListView->setModel(nullptr);

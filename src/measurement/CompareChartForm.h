@@ -66,6 +66,10 @@ public:
     QCategoryAxis* TimeAxis() const { return timeAxis_; }
     QValueAxis* ValueAxis() const { return valueAxis_; }
 
+signals:
+    // The window is being destroyed (closed by the user or with its owner).
+    void Destroying(TCompareChartForm* form);
+
 protected:
     void showEvent(QShowEvent* event) override;  // FormShow
     void closeEvent(QCloseEvent* event) override; // FormClose

@@ -153,7 +153,15 @@ TMeasurementFrame::TMeasurementFrame(TSDIHandler& gauge, int model, QStatusBar* 
 TMeasurementFrame::~TMeasurementFrame() {
     ContinousTimer.stop();
     TessraStatusBlinkTimer.stop();
-    CloseCharts();
+    // The charts go now, while the list they would leave still exists.
+    const QList<QPointer<TCompareChartForm>> charts = openCharts_;
+    openCharts_.clear();
+    for (const QPointer<TCompareChartForm>& chart : charts) {
+        if (chart.isNull())
+            continue;
+        disconnect(chart, nullptr, this, nullptr);
+        delete chart.data();
+    }
 }
 
 TAXO_TTNTStatusPanel* TMeasurementFrame::RowPanel(int position) const {
@@ -321,7 +329,7 @@ void TMeasurementFrame::OpenCompareChart(int position) {
     chart->move(placed.topLeft());
     openCharts_ << QPointer<TCompareChartForm>(chart);
     // A chart the user closes is destroyed; the list forgets it at once.
-    connect(chart, &QObject::destroyed, this, [this](QObject* gone) {
+    connect(chart, &TCompareChartForm::Destroying, this, [this](TCompareChartForm* gone) {
         openCharts_.removeIf([gone](const QPointer<TCompareChartForm>& open) {
             return open.isNull() || open.data() == gone;
         });

@@ -178,6 +178,20 @@ TEST_F(MeasurementArea, AChartClosesCleanlyWhileTheAreaKeepsMeasuring) {
     EXPECT_TRUE(area.OpenCharts().isEmpty());
 }
 
+TEST_F(MeasurementArea, ChartsStillOpenGoWithTheArea) {
+    ConnectedGauge(1);
+    auto other = std::make_unique<TMeasurementFrame>(handler, 0, &statusBar);
+    other->show();
+    other->ShowMeasurementArea(1);
+    other->MStartButtonClick();
+    other->RowClick(0);
+    other->RowClick(9);
+    QPointer<TCompareChartForm> chart = other->OpenCharts().first();
+    ASSERT_FALSE(chart.isNull());
+    other.reset();
+    EXPECT_TRUE(chart.isNull());
+}
+
 TEST_F(MeasurementArea, SeveralChartsFollowTheHistoryAndStartingContinuousModeClosesThem) {
     Shown();
     area.MStartButtonClick();
