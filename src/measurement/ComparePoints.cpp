@@ -78,7 +78,7 @@ std::size_t ComparePoints::Append(const TMeasurementValueArray& history) {
         const std::size_t room = std::max(history.Size(), 2 * y_.size());
         y_.reserve(room);
         time_.reserve(room);
-        text_.reserve(room);
+        textEnds_.reserve(room);
     }
     for (std::size_t i = first; i < history.Size(); ++i) {
         const MeasurementValues& record = history[i];
@@ -97,7 +97,8 @@ std::size_t ComparePoints::Append(const TMeasurementValueArray& history) {
         }
         y_.push_back(value);
         time_.push_back(record.Time);
-        text_.emplace_back(raw);
+        text_.append(raw);
+        textEnds_.push_back(text_.size());
     }
     return added;
 }
@@ -106,6 +107,7 @@ void ComparePoints::Clear() {
     y_.clear();
     time_.clear();
     text_.clear();
+    textEnds_.clear();
     numbers_ = 0;
     minimum_ = maximum_ = 0.0f;
 }
@@ -119,14 +121,12 @@ QString ComparePoints::TimeText(std::size_t i) const {
 }
 
 QString ComparePoints::ValueText(std::size_t i) const {
-    return LocalizeDecimalSeparator(Latin1(text_[i]));
+    const std::size_t begin = i == 0 ? 0 : textEnds_[i - 1];
+    return LocalizeDecimalSeparator(
+        Latin1(std::string_view(text_).substr(begin, textEnds_[i] - begin)));
 }
 
 std::size_t ComparePoints::HeapBytes() const {
-    std::size_t bytes = y_.capacity() * sizeof(float) + time_.capacity() * sizeof(double) +
-                        text_.capacity() * sizeof(std::string);
-    for (const std::string& text : text_)
-        if (text.capacity() > std::string().capacity())
-            bytes += text.capacity() + 1;
-    return bytes;
+    return y_.capacity() * sizeof(float) + time_.capacity() * sizeof(double) +
+           textEnds_.capacity() * sizeof(std::size_t) + text_.capacity() + 1;
 }

@@ -55,7 +55,10 @@ private:
     std::size_t position_;
     std::vector<float> y_;
     std::vector<double> time_;
-    std::vector<std::string> text_;
+    // The value strings one after the other; point i's ends at textEnds_[i].
+    // One buffer grows by copying bytes, not by moving a string per point.
+    std::string text_;
+    std::vector<std::size_t> textEnds_;
     std::size_t numbers_ = 0;
     float minimum_ = 0.0f;
     float maximum_ = 0.0f;
