@@ -1,4 +1,4 @@
-// The SDI-12 CRC: the published examples of the SDI-12 specification
+// The SDI-12 CRC: the published examples of the SDI-12 standard
 // (version 1.3, "0D0!" answered with 0+3.14OqZ, and 0+3.14+2.718+1.414Ipz),
 // replies that do not match, and which replies carry one.
 
