@@ -1,7 +1,126 @@
-// The screenshot tour's steps of the measurement work area.
+// The screenshot tour's steps of the measurement work area: the area with
+// a decoded status word, its error analysis and an open compare chart, and
+// a compare chart of a few hundred records.
 
+#include "app/Main.h"
 #include "app/ScreenshotTour.h"
+#include "measurement/MeasurementFrame.h"
+#include "sim/SimBackend.h"
+#include "sim/SimValues.h"
+#include "ui/TTNTStatusPanel.h"
+
+#include <QGuiApplication>
+#include <QPixmap>
+#include <QScreen>
+#include <algorithm>
+#include <cstdio>
+
+namespace {
+
+constexpr int Model = 1;
+constexpr int StatusWithLines = 1026 + 32; // calibration lost, USB connected, low supply
+
+// Saves the whole screen (the main window with the chart windows above it).
+bool SaveScreen(TourContext& tour, const QString& name) {
+    QCoreApplication::processEvents();
+    QScreen* screen = QGuiApplication::primaryScreen();
+    if (screen == nullptr)
+        return false;
+    const QString path = tour.folder.filePath(name + QStringLiteral(".png"));
+    if (!screen->grabWindow(0).save(path, "PNG"))
+        return false;
+    tour.saved.append(path);
+    std::printf("%s\n", qPrintable(path));
+    std::fflush(stdout);
+    return true;
+}
+
+// Connects to the gauge of model and opens the measurement area.
+TMeasurementFrame* ShowMeasurement(TourContext& tour) {
+    tour.Disconnect();
+    if (!tour.ConnectToModel(Model))
+        return nullptr;
+    tour.window.Navigate(tour.window.Tile(TTessra2ParamMainForm::MeasurementTile));
+    tour.Settle(300);
+    return tour.window.MeasurementArea;
+}
+
+// A history as a day of continuous measurement would have recorded it, one
+// record a second from 08:00, made from the simulated gauge's own values
+// (running the measurements themselves would take as many seconds). A few
+// records lost their values to failed measurements.
+void FillHistory(TMeasurementValueArray& history, int count) {
+    const QDateTime start(QDate::currentDate(), QTime(8, 0));
+    double total = 12.5;
+    for (int i = 0; i < count; ++i) {
+        const double simulated = 600000.0 + 1000.0 * i; // ms of the value model
+        total += SimValues::IntensityAt(simulated) / 3600.0;
+        std::vector<std::string> values =
+            SimValues::MainValues(SimValues::Inputs{simulated, total, 125.3, 1, 0});
+        const std::vector<std::string> aux = SimValues::AuxValues(simulated);
+        values.insert(values.end(), aux.begin(), aux.end());
+        if (i >= 40 && i < 55)
+            values[0].clear();
+        MeasurementValues::Strings strings;
+        for (std::size_t p = 0; p < strings.size(); ++p)
+            strings[p] = values[p];
+        history.Append(MeasurementValues(DateTimeValue(start.addSecs(i)), strings));
+    }
+}
+
+} // namespace
 
 std::vector<TourStep> MeasurementTourSteps() {
-    return {};
+    return {
+        {QStringLiteral("measurement area, decoded status word, compare chart"),
+         [](TourContext& tour) {
+             SimGauge* gauge = tour.SimulatedGauge(Model);
+             if (gauge == nullptr)
+                 return false;
+             gauge->Faults().statusBits = StatusWithLines;
+             TMeasurementFrame* area = ShowMeasurement(tour);
+             if (area == nullptr)
+                 return false;
+             for (int i = 0; i < 3; ++i)
+                 area->MStartButtonClick();
+             // The warning mark blinks: show it lit.
+             TAXO_TTNTStatusPanel* status = area->RowPanel(8);
+             tour.WaitUntil([status] { return status->IconShowsPicture(); }, 3000);
+             bool saved = tour.Save(QStringLiteral("measurement-status"), &tour.window);
+             area->RowClick(0);
+             if (area->OpenCharts().isEmpty())
+                 return false;
+             // Beside the analysis panel, which opens over the right half of the rows.
+             TCompareChartForm* chart = area->OpenCharts().last();
+             const QRect window = tour.window.frameGeometry();
+             chart->move(std::max(0, window.left() - 100), window.top() + 380);
+             tour.Settle(1500);
+             area->RowClick(8);
+             tour.WaitUntil([status] { return status->IconShowsPicture(); }, 3000);
+             saved = SaveScreen(tour, QStringLiteral("measurement-analysis-and-chart")) && saved;
+             area->CloseLabelClick();
+             gauge->Faults().statusBits = 0;
+             return saved;
+         }},
+        {QStringLiteral("compare chart of a few hundred records"),
+         [](TourContext& tour) {
+             TMeasurementFrame* area = tour.window.MeasurementArea;
+             area->ResetMeasurementArea();
+             area->ShowMeasurementArea(Model);
+             area->MStartButtonClick();
+             TMeasurementValueArray& history = area->Sequence().History();
+             history.Clear();
+             FillHistory(history, 400);
+             area->RowClick(0);
+             area->RowClick(6);
+             if (area->OpenCharts().size() != 2)
+                 return false;
+             tour.Settle(1500);
+             const bool saved =
+                 tour.Save(QStringLiteral("compare-chart-400-intensity"), area->OpenCharts()[0]) &&
+                 tour.Save(QStringLiteral("compare-chart-400-temperature"), area->OpenCharts()[1]);
+             tour.Disconnect();
+             return saved;
+         }},
+    };
 }

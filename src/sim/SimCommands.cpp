@@ -108,6 +108,9 @@ void SimGauge::Answer(const std::string& command, double end) {
         const bool serviceRequest = body[0] == 'M' && announcement->back() != '0';
         if (serviceRequest && sent)
             serviceRequestAt_ = *sent + 1000.0 - 100.0;
+    } else if (body[0] == 'R') {
+        if (const auto values = ContinuousReply(body, end))
+            Reply(*values, end);
     } else if (body.size() == 2 && body[0] == 'D' && IsDigits(body.substr(1))) {
         if (const auto data = DataReply(body[1] - '0'))
             Reply(*data, end);
@@ -147,6 +150,9 @@ std::optional<std::string> SimGauge::StartMeasurement(const std::string& body, d
         m.values = SimValues::MainValues(SimValues::Inputs{now, state_.accumulatedTotal,
                                                            state_.bucketContent, state_.heatingMode,
                                                            faults_.statusBits});
+        if (faults_.mainValueCount >= 0 &&
+            static_cast<std::size_t>(faults_.mainValueCount) < m.values.size())
+            m.values.resize(static_cast<std::size_t>(faults_.mainValueCount));
     } else if (group == 1) {
         m.values = SimValues::AuxValues(now);
     }
@@ -176,6 +182,28 @@ std::optional<std::string> SimGauge::DataReply(int index) const {
     if (index >= 0 && static_cast<std::size_t>(index) < replies.size())
         text += replies[static_cast<std::size_t>(index)];
     if (measurement_->crc)
+        text += SimValues::Crc(text);
+    return text;
+}
+
+std::optional<std::string> SimGauge::ContinuousReply(const std::string& body, double now) {
+    std::string rest = body.substr(1);
+    const bool crc = !rest.empty() && rest[0] == 'C';
+    if (crc)
+        rest.erase(0, 1);
+    if (rest.size() != 1 || !IsDigits(rest))
+        return std::nullopt;
+    std::vector<std::string> values;
+    if (rest[0] == '0')
+        values = SimValues::MainValues(SimValues::Inputs{now, state_.accumulatedTotal,
+                                                         state_.bucketContent, state_.heatingMode,
+                                                         faults_.statusBits});
+    else if (rest[0] == '1')
+        values = SimValues::AuxValues(now);
+    std::string text(1, settings_.address);
+    for (const std::string& value : values)
+        text += value;
+    if (crc)
         text += SimValues::Crc(text);
     return text;
 }

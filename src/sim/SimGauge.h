@@ -21,6 +21,10 @@
 // - "aM!" announces a0019, "aM1!" a0013; the service request a CR LF starts
 //   100 ms before the announced second is over, so a master waiting exactly
 //   the announced time receives it.
+// - "aMC!", "aCC!" (and their groups "aMC1!", ...) add the SDI-12 CRC to
+//   the data replies that follow; the continuous measurements "aR0!",
+//   "aR1!" answer with the values of that group at once, "aRC0!", "aRC1!"
+//   with the CRC added.
 // - The loader ("OXU+0472!" 4800 baud, "OXU+0391!" 115200 baud, 8N1) sends
 //   "C" every second until the first block, receives XModem-CRC blocks and,
 //   after an acknowledged end of transmission, takes the new firmware
@@ -55,6 +59,7 @@ struct SimFaults {
     // Measurement faults.
     int valueCountDelta = 0; // D replies carry this many values more (or fewer) than announced
     int statusBits = 0;      // status word of "M!" (value 9)
+    int mainValueCount = -1; // "M!" announces and delivers only this many values (-1: all nine)
     // Loader faults, counted per block: the first nakBlocks tries of each block
     // are answered with NAK, the next lostAcks tries with nothing, the next
     // corruptAcks tries with a damaged acknowledgement; then the block is taken.
@@ -202,6 +207,8 @@ private:
     // The announcement (ttt + n), or nothing for an unknown measurement command.
     std::optional<std::string> StartMeasurement(const std::string& body, double nowMs);
     std::optional<std::string> DataReply(int index) const;
+    // The reply to "aR<group>!" or "aRC<group>!", or nothing for another command.
+    std::optional<std::string> ContinuousReply(const std::string& body, double nowMs);
     std::string Identification() const;
     std::string ClockText(double atMs) const;
     bool SetClock(const std::string& text, double atMs);

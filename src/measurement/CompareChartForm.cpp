@@ -1,0 +1,342 @@
+#include "measurement/CompareChartForm.h"
+
+#include "link/Clock.h"
+#include "measurement/CompareChartDrawing.h"
+#include "measurement/CompareValuesModel.h"
+
+#include <QCategoryAxis>
+#include <QChart>
+#include <QChartView>
+#include <QCloseEvent>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineSeries>
+#include <QGuiApplication>
+#include <QPainter>
+#include <QScreen>
+#include <QScrollBar>
+#include <QTreeView>
+#include <QValueAxis>
+
+#include <cmath>
+
+namespace {
+
+const QColor LineColour(255, 0, 0);
+constexpr int LineWidth = 2;
+constexpr int MarkSize = 9;
+constexpr int TitlePoints = 12;
+constexpr int AxisLabelPoints = 8;
+constexpr int ListPoints = 8;
+// Room between two time labels of the horizontal axis.
+constexpr int LabelGap = 14;
+// Plot width assumed before the chart has been laid out.
+constexpr int ChartFrameAllowance = 90;
+
+// The red diamond drawn at every point, at the screen's pixel density, so
+// that drawing it needs no scaling.
+QImage DiamondMark() {
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    const qreal ratio = screen != nullptr ? screen->devicePixelRatio() : 1.0;
+    const int pixels = static_cast<int>(MarkSize * ratio);
+    QImage mark(pixels, pixels, QImage::Format_ARGB32_Premultiplied);
+    mark.fill(Qt::transparent);
+    QPainter painter(&mark);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(LineColour);
+    const qreal c = mark.width() / 2.0;
+    const QPointF diamond[] = {{c, 0}, {2 * c, c}, {c, 2 * c}, {0, c}};
+    painter.drawPolygon(diamond, 4);
+    return mark;
+}
+
+QWidget* WhitePanel(QWidget* parent, const char* name) {
+    auto* panel = new QWidget(parent);
+    panel->setObjectName(QString::fromLatin1(name));
+    panel->setAutoFillBackground(true);
+    QPalette palette = panel->palette();
+    palette.setColor(QPalette::Window, Qt::white);
+    panel->setPalette(palette);
+    return panel;
+}
+
+// A label text the axis does not have yet: QCategoryAxis wants unique
+// labels, and a history longer than a day repeats its times. Zero-width
+// spaces keep the text as it looks.
+QString UniqueLabel(const QString& text, const QStringList& taken) {
+    QString label = text;
+    while (taken.contains(label))
+        label += QChar(0x200B);
+    return label;
+}
+
+} // namespace
+
+TCompareChartForm::TCompareChartForm(QWidget* parent) : QWidget(parent, Qt::Window) {
+    setObjectName(QStringLiteral("CompareChartForm"));
+    setAttribute(Qt::WA_DeleteOnClose);
+    setWindowTitle(QString());
+    setAutoFillBackground(true);
+    QPalette background = palette();
+    background.setColor(QPalette::Window, Qt::white);
+    setPalette(background);
+
+    TitlePanel = new QLabel(this);
+    TitlePanel->setObjectName(QStringLiteral("TitlePanel"));
+    TitlePanel->setAlignment(Qt::AlignCenter);
+    TitlePanel->setAutoFillBackground(true);
+    TitlePanel->setPalette(background);
+    TitlePanel->setTextFormat(Qt::PlainText);
+    QFont titleFont = TitlePanel->font();
+    titleFont.setPointSize(TitlePoints);
+    TitlePanel->setFont(titleFont);
+
+    ChartPanel = WhitePanel(this, "ChartPanel");
+    TablePanel = WhitePanel(this, "TablePanel");
+
+    chart_ = new QChart();
+    chart_->legend()->hide();
+    chart_->setTitle(QString());
+    chart_->setBackgroundRoundness(0);
+    chart_->setBackgroundBrush(Qt::white);
+    chart_->setBackgroundPen(Qt::NoPen);
+    chart_->setPlotAreaBackgroundVisible(false);
+    chart_->setAnimationOptions(QChart::NoAnimation);
+    chart_->setMargins(QMargins(4, 4, 8, 4));
+
+    timeAxis_ = new QCategoryAxis(chart_);
+    timeAxis_->setLabelsPosition(QCategoryAxis::AxisLabelsPositionOnValue);
+    timeAxis_->setGridLineVisible(false);
+    QFont axisFont = timeAxis_->labelsFont();
+    axisFont.setPointSize(AxisLabelPoints);
+    timeAxis_->setLabelsFont(axisFont);
+    valueAxis_ = new QValueAxis(chart_);
+    valueAxis_->setLabelsFont(axisFont);
+    chart_->addAxis(timeAxis_, Qt::AlignBottom);
+    chart_->addAxis(valueAxis_, Qt::AlignLeft);
+
+    Series1 = NewRun();
+    Series1->setObjectName(QStringLiteral("Series1"));
+
+    CompareChart = new QChartView(chart_, ChartPanel);
+    CompareChart->setObjectName(QStringLiteral("CompareChart"));
+    CompareChart->setRenderHint(QPainter::Antialiasing);
+    CompareChart->setFrameShape(QFrame::NoFrame);
+    CompareChart->setRubberBand(QChartView::NoRubberBand);
+    CompareChart->setBackgroundBrush(Qt::white);
+    CompareChart->installEventFilter(this);
+
+    ValuesListView = new QTreeView(TablePanel);
+    ValuesListView->setObjectName(QStringLiteral("ValuesListView"));
+    model_ = new CompareValuesModel(points_, this);
+    ValuesListView->setModel(model_);
+    ValuesListView->setRootIsDecorated(false);
+    ValuesListView->setItemsExpandable(false);
+    ValuesListView->setUniformRowHeights(true);
+    ValuesListView->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    ValuesListView->setSelectionMode(QAbstractItemView::SingleSelection);
+    ValuesListView->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    ValuesListView->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    ValuesListView->header()->setSectionsClickable(false);
+    ValuesListView->header()->setSectionsMovable(false);
+    ValuesListView->header()->setStretchLastSection(false);
+    ValuesListView->header()->setDefaultAlignment(Qt::AlignCenter);
+    // Small enough that "hh:nn:ss" fits beside the value in the narrow panel.
+    QFont listFont = ValuesListView->font();
+    listFont.setPointSize(ListPoints);
+    ValuesListView->setFont(listFont);
+    ValuesListView->header()->setFont(listFont);
+
+    ReadTimer.setInterval(ReadIntervalMs);
+    connect(&ReadTimer, &QTimer::timeout, this, &TCompareChartForm::ReadTimerTimer);
+    resize(600, 400);
+    LayoutPanels();
+}
+
+TCompareChartForm::~TCompareChartForm() {
+    emit Destroying(this);
+    ReadTimer.stop();
+    // The list reads the points, which go before the widgets do.
+    ValuesListView->setModel(nullptr);
+}
+
+QString TCompareChartForm::Title() const {
+    return TitlePanel->text();
+}
+
+QLineSeries* TCompareChartForm::NewRun() {
+    auto* series = new QLineSeries(chart_);
+    QPen pen(LineColour);
+    pen.setWidth(LineWidth);
+    series->setPen(pen);
+    series->setLightMarker(DiamondMark());
+    series->setMarkerSize(MarkSize);
+    chart_->addSeries(series);
+    series->attachAxis(timeAxis_);
+    series->attachAxis(valueAxis_);
+    runs_.push_back(series);
+    return series;
+}
+
+void TCompareChartForm::SetupCompareChart(MeasurementHistorySource* area,
+                                          const TMeasurementValueArray& history, int position,
+                                          const QString& title) {
+    area_ = area;
+    points_ = ComparePoints(static_cast<std::size_t>(std::clamp(position, 0, 11)));
+    model_->PointsCleared();
+    TitlePanel->setText(title);
+    AppendMeasurements(history);
+    TheClock().ProcessMessages();
+}
+
+void TCompareChartForm::ReadTimerTimer() {
+    if (area_ != nullptr)
+        AppendMeasurements(area_->GetMeasurementHistory());
+}
+
+void TCompareChartForm::AppendMeasurements(const TMeasurementValueArray& history) {
+    const std::size_t before = points_.Count();
+    if (points_.Append(history) == 0)
+        return;
+    model_->PointsAdded(before);
+    ValuesListView->setColumnWidth(CompareValuesModel::ValueColumn, ValueColumnWidth);
+    Redraw();
+}
+
+int TCompareChartForm::PlotColumns() const {
+    const int plot = static_cast<int>(chart_->plotArea().width());
+    if (plot > 0 && isVisible())
+        return plot;
+    return std::max(1, CompareChart->width() - ChartFrameAllowance);
+}
+
+void TCompareChartForm::Redraw() {
+    const int columns = PlotColumns();
+    drawnColumns_ = columns;
+    SetRuns(CompareChartDrawing::Runs(points_.Values(), columns));
+    SetAxes();
+    SetTimeLabels();
+}
+
+void TCompareChartForm::SetRuns(const std::vector<QList<QPointF>>& runs) {
+    const std::size_t wanted = std::max<std::size_t>(1, runs.size());
+    while (runs_.size() < wanted)
+        NewRun();
+    while (runs_.size() > wanted) {
+        QLineSeries* surplus = runs_.back();
+        runs_.pop_back();
+        chart_->removeSeries(surplus);
+        delete surplus;
+    }
+    for (std::size_t i = 0; i < runs_.size(); ++i)
+        runs_[i]->replace(i < runs.size() ? runs[i] : QList<QPointF>());
+}
+
+void TCompareChartForm::SetAxes() {
+    // The horizontal axis reaches a little beyond the last point, so that a
+    // long history changes its scale only once it has grown by about a
+    // pixel's worth of points, not on every new record.
+    const double count = static_cast<double>(std::max<std::size_t>(1, points_.Count()));
+    const int columns = std::max(1, drawnColumns_);
+    const double needed = count - 0.5;
+    const double slack =
+        points_.Count() > 2 * static_cast<std::size_t>(columns) ? count / columns : 0.0;
+    if (timeAxis_->min() != -0.5 || timeAxis_->max() < needed ||
+        timeAxis_->max() > needed + slack)
+        timeAxis_->setRange(-0.5, needed + slack);
+
+    double low = 0.0;
+    double high = 1.0;
+    if (points_.HasNumbers()) {
+        low = points_.Minimum();
+        high = points_.Maximum();
+        const double span = high - low;
+        const double pad = span > 0.0 ? span * 0.05 : std::max(0.5, std::fabs(high) * 0.05);
+        low -= pad;
+        high += pad;
+    }
+    // The scale changes only with the lowest or highest value.
+    if (low == scaledLow_ && high == scaledHigh_)
+        return;
+    scaledLow_ = low;
+    scaledHigh_ = high;
+    valueAxis_->setRange(low, high);
+    if (points_.HasNumbers())
+        valueAxis_->applyNiceNumbers();
+}
+
+void TCompareChartForm::SetTimeLabels() {
+    const std::size_t count = points_.Count();
+    std::vector<std::size_t> indices;
+    if (count > 0) {
+        const QFontMetrics metrics(timeAxis_->labelsFont());
+        const double labelWidth = metrics.horizontalAdvance(points_.TimeText(0)) + LabelGap;
+        const double range = timeAxis_->max() - timeAxis_->min();
+        // Pixels per point of the axis as it is scaled now.
+        const double plotWidth = static_cast<double>(PlotColumns()) * static_cast<double>(count) /
+                                 std::max(1.0, range);
+        const std::size_t step = CompareChartDrawing::LabelStep(count, plotWidth, labelWidth);
+        indices = CompareChartDrawing::LabelIndices(count, step);
+    }
+    if (indices == labelIndices_)
+        return;
+    labelIndices_ = indices;
+    for (const QString& label : timeAxis_->categoriesLabels())
+        timeAxis_->remove(label);
+    QStringList taken;
+    for (const std::size_t index : indices) {
+        const QString label = UniqueLabel(points_.TimeText(index), taken);
+        timeAxis_->append(label, static_cast<double>(index));
+        taken << label;
+    }
+}
+
+void TCompareChartForm::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    ReadTimer.start();
+}
+
+void TCompareChartForm::closeEvent(QCloseEvent* event) {
+    model_->PointsCleared();
+    points_.Clear();
+    for (QLineSeries* run : runs_)
+        run->clear();
+    labelIndices_.clear();
+    ReadTimer.stop();
+    event->accept();
+}
+
+void TCompareChartForm::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    LayoutPanels();
+}
+
+void TCompareChartForm::LayoutPanels() {
+    const int w = width();
+    const int h = height();
+    TitlePanel->setGeometry(0, 0, w, TitleHeight);
+    const int tableWidth = std::min(TableWidth, w);
+    ChartPanel->setGeometry(0, TitleHeight, w - tableWidth, std::max(0, h - TitleHeight));
+    TablePanel->setGeometry(w - tableWidth, TitleHeight, tableWidth, std::max(0, h - TitleHeight));
+    CompareChart->setGeometry(0, 0, ChartPanel->width(), ChartPanel->height());
+    ValuesListView->setGeometry(0, 0, TablePanel->width(), TablePanel->height());
+    const int timeWidth = TablePanel->width() - ValueColumnWidth -
+                          ValuesListView->verticalScrollBar()->sizeHint().width() - 2;
+    ValuesListView->setColumnWidth(CompareValuesModel::TimeColumn, std::max(40, timeWidth));
+    ValuesListView->setColumnWidth(CompareValuesModel::ValueColumn, ValueColumnWidth);
+}
+
+// The chart's width decides how many points are drawn and which carry labels.
+bool TCompareChartForm::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == CompareChart && event->type() == QEvent::Resize && points_.Count() > 0) {
+        QMetaObject::invokeMethod(
+            this,
+            [this] {
+                if (PlotColumns() != drawnColumns_)
+                    Redraw();
+            },
+            Qt::QueuedConnection);
+    }
+    return QWidget::eventFilter(watched, event);
+}

@@ -1,0 +1,101 @@
+#pragma once
+
+// Compare chart: a small modeless window that follows one measured value
+// over the measurement history of the measurement area. A red line with
+// diamond marks over the sequence of measurements, labelled with their
+// times, and beside it the list of time and value, newest first. Once a
+// second it adds the measurements recorded since.
+
+#include "measurement/ComparePoints.h"
+#include "measurement/MeasurementValues.h"
+
+#include <QTimer>
+#include <QWidget>
+
+#include <vector>
+
+class CompareValuesModel;
+class QLabel;
+class QTreeView;
+
+class QCategoryAxis;
+class QChart;
+class QChartView;
+class QLineSeries;
+class QValueAxis;
+
+// Where a chart finds the history it follows (the measurement area).
+class MeasurementHistorySource {
+public:
+    virtual ~MeasurementHistorySource() = default;
+    virtual const TMeasurementValueArray& GetMeasurementHistory() = 0;
+};
+
+class TCompareChartForm : public QWidget {
+    Q_OBJECT
+public:
+    static constexpr int ReadIntervalMs = 1000;
+    static constexpr int TitleHeight = 35;
+    static constexpr int TableWidth = 144;
+    static constexpr int ValueColumnWidth = 70;
+
+    explicit TCompareChartForm(QWidget* parent = nullptr);
+    ~TCompareChartForm() override;
+
+    // Stores the area, the history and the value position (0 to 11), shows
+    // the title and charts the history's records.
+    void SetupCompareChart(MeasurementHistorySource* area, const TMeasurementValueArray& history,
+                           int position, const QString& title);
+    // Once a second: the records recorded since the last look.
+    void ReadTimerTimer();
+
+    const ComparePoints& Points() const { return points_; }
+    int Position() const { return static_cast<int>(points_.Position()); }
+    QString Title() const;
+
+    QLabel* TitlePanel = nullptr;
+    QWidget* ChartPanel = nullptr;
+    QWidget* TablePanel = nullptr;
+    QChartView* CompareChart = nullptr;
+    QLineSeries* Series1 = nullptr; // the first run of the line
+    QTreeView* ValuesListView = nullptr;
+    QTimer ReadTimer;
+
+    // Every line series of the chart: Series1, then one more per gap.
+    const std::vector<QLineSeries*>& Runs() const { return runs_; }
+    QCategoryAxis* TimeAxis() const { return timeAxis_; }
+    QValueAxis* ValueAxis() const { return valueAxis_; }
+
+signals:
+    // The window is being destroyed (closed by the user or with its owner).
+    void Destroying(TCompareChartForm* form);
+
+protected:
+    void showEvent(QShowEvent* event) override;  // FormShow
+    void closeEvent(QCloseEvent* event) override; // FormClose
+    void resizeEvent(QResizeEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void AppendMeasurements(const TMeasurementValueArray& history);
+    // Draws the points again for the chart's current width.
+    void Redraw();
+    void SetRuns(const std::vector<QList<QPointF>>& runs);
+    QLineSeries* NewRun();
+    void SetAxes();
+    void SetTimeLabels();
+    void LayoutPanels();
+    int PlotColumns() const;
+
+    MeasurementHistorySource* area_ = nullptr;
+    ComparePoints points_;
+    CompareValuesModel* model_ = nullptr;
+    QChart* chart_ = nullptr;
+    QCategoryAxis* timeAxis_ = nullptr;
+    QValueAxis* valueAxis_ = nullptr;
+    std::vector<QLineSeries*> runs_;
+    int drawnColumns_ = -1;
+    double scaledLow_ = 0.0;
+    double scaledHigh_ = 0.0;
+    std::vector<std::size_t> labelIndices_;
+};

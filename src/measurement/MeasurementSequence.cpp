@@ -1,0 +1,282 @@
+#include "measurement/MeasurementSequence.h"
+
+#include "gauge/SDIHandler.h"
+#include "link/Clock.h"
+#include "ui/WideLanguageHandler.h"
+
+namespace Measurement {
+
+namespace {
+
+using namespace MeasurementLayout;
+
+constexpr int FailureTextId = 192;
+constexpr int StatusOkTextId = 191;
+constexpr int ErrorsAndWarningsTextId = 194;
+constexpr double PauseAfterMValuesMs = 200.0;
+// Remembered model after a disconnect: no gauge has it, so the next show rebuilds.
+constexpr int NoModel = -5;
+
+const char* CommandOf(Group group) {
+    return group == Group::M ? "M!" : "M1!";
+}
+
+QString Latin1(const std::string& bytes) {
+    return QString::fromLatin1(bytes.data(), static_cast<qsizetype>(bytes.size()));
+}
+
+// value + " " + unit; a value without unit text gets no trailing blank.
+QString WithUnit(const std::string& value, const QString& unit) {
+    return unit.isEmpty() ? Latin1(value) : Latin1(value) + u' ' + unit;
+}
+
+// Marks the measuring state for the lifetime of a measurement.
+class MeasuringScope {
+public:
+    explicit MeasuringScope(bool& flag) : flag_(flag) { flag_ = true; }
+    ~MeasuringScope() { flag_ = false; }
+    MeasuringScope(const MeasuringScope&) = delete;
+    MeasuringScope& operator=(const MeasuringScope&) = delete;
+
+private:
+    bool& flag_;
+};
+
+} // namespace
+
+MeasurementSequence::MeasurementSequence(TSDIHandler& gauge, MeasurementView& view,
+                                         std::function<QDateTime()> now)
+    : gauge_(gauge), view_(view), now_(now ? std::move(now) : [] {
+          return QDateTime::currentDateTime();
+      }) {
+    BuildRows();
+}
+
+void MeasurementSequence::BuildRows() {
+    for (int position = 0; position < PositionCount; ++position) {
+        ValueRow row;
+        row.titleTextId = RowTitleTextId(position);
+        row.valueText = NotMeasuredText;
+        RowAt(position) = row;
+    }
+}
+
+bool MeasurementSequence::Prepare(int model) {
+    TheClock().ProcessMessages();
+    if (model != model_)
+        hasMeasured_ = false;
+    model_ = model;
+    if (hasMeasured_)
+        return false;
+    history_.Clear();
+    view_.BlinkingChanged(false);
+    BuildRows();
+    return true;
+}
+
+void MeasurementSequence::Reset() {
+    SetAllValueTexts(DisconnectedText);
+    model_ = NoModel;
+    continuousActive_ = false;
+    view_.ContinuousModeChanged(false);
+    view_.ContinuousTimerChanged(false);
+    view_.CloseCharts();
+    history_.Clear();
+}
+
+void MeasurementSequence::SetAllValueTexts(const QString& text) {
+    for (int position = 0; position < PositionCount; ++position) {
+        RowAt(position).valueText = text;
+        view_.RowChanged(position);
+    }
+}
+
+void MeasurementSequence::MarkShownValuesOld(int first, int count) {
+    for (int position = first; position < first + count; ++position) {
+        RowAt(position).valueText += QStringLiteral(" *");
+        view_.RowChanged(position);
+    }
+}
+
+bool MeasurementSequence::MeasureGroup(Group group) {
+    values_.clear();
+    int count = 0;
+    const int seconds = gauge_.StartMeasurement(CommandOf(group), count);
+    bool ok = seconds >= 0;
+    if (ok) {
+        gauge_.WaitForServiceRequest(seconds);
+        ok = gauge_.CollectData(count, values_) &&
+             values_.size() == static_cast<std::size_t>(count);
+    }
+    if (!ok) {
+        view_.GroupFailed();
+        return false;
+    }
+    if (group == Group::M)
+        ShowMValues(values_);
+    else
+        ShowM1Values(values_);
+    return true;
+}
+
+void MeasurementSequence::ShowMValues(const std::vector<std::string>& values) {
+    const int intensityUnit = gauge_.GetIntensityUnit();
+    const int temperatureUnit = gauge_.GetTemperatureUnit();
+    for (int i = 0; i < MRowCount; ++i) {
+        view_.Refresh();
+        ValueRow& row = RowAt(i);
+        if (values.size() < static_cast<std::size_t>(i) + 1) {
+            row.valueText = GetText(FailureTextId);
+            view_.RowChanged(i);
+            continue;
+        }
+        const std::string& value = values[static_cast<std::size_t>(i)];
+        row.action = RowAction::Chart;
+        QString unit = UnitText(i, intensityUnit, temperatureUnit);
+        if (i == HeatingPosition)
+            row.hidden = true;
+        if (i == StatusPosition)
+            StatusStep(row, value, unit);
+        row.valueText = WithUnit(value, unit);
+        row.rawValue = value;
+        if (i < HeatingPosition)
+            row.unitText = unit;
+        view_.RowChanged(i);
+    }
+    view_.Refresh();
+    TheClock().SleepMs(PauseAfterMValuesMs);
+}
+
+void MeasurementSequence::StatusStep(ValueRow& row, const std::string& value, QString& unit) {
+    int word = 0;
+    if (!ParseStatusWord(value, word)) {
+        // Not a number: the value with "Failure", nothing to analyse.
+        statusWord_ = 0;
+        row.warning = false;
+        row.action = RowAction::None;
+        view_.BlinkingChanged(false);
+        unit = GetText(FailureTextId);
+        return;
+    }
+    statusWord_ = word;
+    if (DecodeStatusWord(word).isEmpty()) {
+        view_.BlinkingChanged(false);
+        row.warning = false;
+        row.action = RowAction::None;
+        unit = GetText(StatusOkTextId);
+    } else {
+        unit = GetText(ErrorsAndWarningsTextId) + u' ';
+        row.warning = true;
+        row.action = RowAction::Analysis;
+        view_.BlinkingChanged(true);
+    }
+}
+
+void MeasurementSequence::ShowM1Values(const std::vector<std::string>& values) {
+    const int temperatureUnit = gauge_.GetTemperatureUnit();
+    for (int i = 0; i < M1RowCount; ++i) {
+        const int position = MRowCount + i;
+        ValueRow& row = RowAt(position);
+        row.action = RowAction::Chart;
+        if (values.size() < static_cast<std::size_t>(i) + 1) {
+            row.valueText = GetText(FailureTextId);
+        } else {
+            const std::string& value = values[static_cast<std::size_t>(i)];
+            const QString unit = UnitText(position, -1, temperatureUnit);
+            row.valueText = WithUnit(value, unit);
+            row.rawValue = value;
+            row.unitText = unit;
+        }
+        view_.RowChanged(position);
+    }
+}
+
+void MeasurementSequence::Record() {
+    MeasurementValues::Strings strings;
+    for (int position = 0; position < PositionCount; ++position)
+        strings[static_cast<std::size_t>(position)] = RowAt(position).rawValue;
+    history_.Append(MeasurementValues(startTime_, strings));
+}
+
+void MeasurementSequence::SingleMeasurement() {
+    // A click that arrives while a measurement waits for the gauge would
+    // mix two measurements on the line.
+    if (measuring_)
+        return;
+    MeasuringScope measuring(measuring_);
+    startTime_ = DateTimeValue(now_());
+    SetAllValueTexts(NotMeasuredText);
+    MeasureGroup(Group::M);
+    TheClock().ProcessMessages();
+    MeasureGroup(Group::M1);
+    TheClock().ProcessMessages();
+    Record();
+    TheClock().ProcessMessages();
+    hasMeasured_ = true;
+}
+
+void MeasurementSequence::ToggleContinuous() {
+    continuousActive_ = !continuousActive_;
+    if (continuousActive_) {
+        view_.CloseCharts();
+        history_.Clear();
+        view_.ContinuousModeChanged(true);
+        view_.ContinuousTimerChanged(true);
+    } else {
+        // The cycle in progress, if any, simply does not re-arm the timer.
+        view_.ContinuousModeChanged(false);
+    }
+}
+
+void MeasurementSequence::StopContinuous() {
+    continuousActive_ = false;
+    view_.ContinuousTimerChanged(false);
+}
+
+void MeasurementSequence::ContinuousTick(bool areaVisible) {
+    view_.ContinuousTimerChanged(false);
+    // Turned off while the timer was armed: no cycle after the user's Cancel
+    // (and a hidden area must not turn the mode back on).
+    if (!continuousActive_)
+        return;
+    if (!areaVisible) {
+        ToggleContinuous();
+        return;
+    }
+    if (measuring_) {
+        // A single measurement is under way: the next cycle follows it.
+        if (continuousActive_)
+            view_.ContinuousTimerChanged(true);
+        return;
+    }
+    ContinuousCycle();
+    if (continuousActive_)
+        view_.ContinuousTimerChanged(true);
+    if (!gauge_.IsPortAlive())
+        view_.ContinuousTimerChanged(false);
+}
+
+void MeasurementSequence::ContinuousCycle() {
+    MeasuringScope measuring(measuring_);
+    if (!gauge_.IsPortAlive())
+        return;
+    MarkShownValuesOld(0, MRowCount);
+    if (!gauge_.IsPortAlive())
+        return;
+    MarkShownValuesOld(MRowCount, M1RowCount);
+    if (!gauge_.IsPortAlive())
+        return;
+    startTime_ = DateTimeValue(now_());
+    MeasureGroup(Group::M);
+    if (!gauge_.IsPortAlive())
+        return;
+    MeasureGroup(Group::M1);
+    if (!gauge_.IsPortAlive())
+        return;
+    Record();
+    if (!gauge_.IsPortAlive())
+        return;
+    hasMeasured_ = true;
+}
+
+} // namespace Measurement

@@ -1,0 +1,131 @@
+#pragma once
+
+// The gauge traffic of the measurement work area, without any widget: the
+// two measurement groups with their unit queries, the record of each
+// measurement, the continuous cycle with its connection tests, and the
+// status step. The sequence keeps the twelve value rows as data and tells
+// its view which row changed; the frame mirrors the rows in its widgets.
+
+#include "measurement/MeasurementLayout.h"
+#include "measurement/MeasurementValues.h"
+
+#include <QDateTime>
+#include <QString>
+
+#include <array>
+#include <functional>
+#include <string>
+#include <vector>
+
+class TSDIHandler;
+
+namespace Measurement {
+
+// What a click on a row does.
+enum class RowAction {
+    None,
+    Chart,    // opens a compare chart of the row's value
+    Analysis, // opens the error analysis (the status row with lines)
+};
+
+// One value row: what the frame shows for a position.
+struct ValueRow {
+    int titleTextId = 0;
+    QString valueText;     // as shown: value, a blank, the unit string
+    std::string rawValue;  // the value string exactly as received
+    QString unitText;      // kept for the export (empty for rows 7 and 8)
+    bool hidden = false;   // row 7, once values were shown
+    RowAction action = RowAction::None;
+    bool warning = false;  // the status row shows the blinking warning mark
+};
+
+// Value text of rows that have not been measured since they were built.
+inline const QString NotMeasuredText = QStringLiteral("- - - -");
+// Value text of every row after a disconnect.
+inline const QString DisconnectedText = QStringLiteral("---");
+// The status bar text while continuous mode is on (not translated).
+inline const QString ContinuousStatusText = QStringLiteral("Continous Measurement Mode!");
+
+class MeasurementView {
+public:
+    virtual ~MeasurementView() = default;
+    // A row's data changed: show it again and repaint it.
+    virtual void RowChanged(int /*position*/) {}
+    // Repaint the whole area.
+    virtual void Refresh() {}
+    // A group failed: bring the area to the front and say so (text 132).
+    virtual void GroupFailed() {}
+    // The status row starts or stops blinking.
+    virtual void BlinkingChanged(bool /*on*/) {}
+    // Continuous mode was turned on or off: status bar text and button caption.
+    virtual void ContinuousModeChanged(bool /*on*/) {}
+    // Start (armed) or stop the 1000 ms continuous timer.
+    virtual void ContinuousTimerChanged(bool /*armed*/) {}
+    // Close every compare chart opened from the area.
+    virtual void CloseCharts() {}
+};
+
+enum class Group { M, M1 };
+
+class MeasurementSequence {
+public:
+    // now gives the local date and time (the PC's clock unless a test pins it).
+    MeasurementSequence(TSDIHandler& gauge, MeasurementView& view,
+                        std::function<QDateTime()> now = {});
+
+    // Showing the area for model: after a model change or a disconnect (or
+    // before the first measurement) the history is emptied, the blinking
+    // stops and the rows are built anew. True when the rows were rebuilt.
+    bool Prepare(int model);
+    // Disconnect: every value "---", continuous mode off, charts closed,
+    // history emptied; the next Prepare rebuilds the rows.
+    void Reset();
+
+    // Start button: both groups, then the record.
+    void SingleMeasurement();
+    // Permanent button: continuous mode on or off.
+    void ToggleContinuous();
+    // A tick of the continuous timer. areaVisible: the area is on screen.
+    void ContinuousTick(bool areaVisible);
+    // Continuous mode off, timer stopped, button caption left alone.
+    void StopContinuous();
+
+    // The steps (public for the frame and for tests).
+    bool MeasureGroup(Group group);
+    void ShowMValues(const std::vector<std::string>& values);
+    void ShowM1Values(const std::vector<std::string>& values);
+    void Record();
+    // One continuous cycle; ends at the first failed connection test.
+    void ContinuousCycle();
+
+    const ValueRow& Row(int position) const { return rows_[static_cast<std::size_t>(position)]; }
+    TMeasurementValueArray& History() { return history_; }
+    const TMeasurementValueArray& History() const { return history_; }
+    int StatusWord() const { return statusWord_; }
+    bool HasMeasured() const { return hasMeasured_; }
+    bool ContinuousActive() const { return continuousActive_; }
+    bool Measuring() const { return measuring_; }
+    int Model() const { return model_; }
+
+private:
+    void BuildRows();
+    void SetAllValueTexts(const QString& text);
+    void MarkShownValuesOld(int first, int count);
+    void StatusStep(ValueRow& row, const std::string& value, QString& unit);
+    ValueRow& RowAt(int position) { return rows_[static_cast<std::size_t>(position)]; }
+
+    TSDIHandler& gauge_;
+    MeasurementView& view_;
+    std::function<QDateTime()> now_;
+    std::array<ValueRow, MeasurementLayout::PositionCount> rows_;
+    std::vector<std::string> values_; // the strings of the group being read
+    TMeasurementValueArray history_;
+    double startTime_ = 0.0;
+    int statusWord_ = 0;
+    int model_ = -5;
+    bool hasMeasured_ = false;
+    bool continuousActive_ = false;
+    bool measuring_ = false;
+};
+
+} // namespace Measurement
