@@ -4,7 +4,7 @@
 // input also chooses the operations to run.
 
 #include "FuzzSupport.h"
-#include "ScriptedAdapter.h"
+#include "support/ScriptedAdapter.h"
 #include "gauge/SDIHandler.h"
 #include "link/Clock.h"
 #include "link/D2XXDriver.h"

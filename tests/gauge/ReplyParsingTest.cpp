@@ -2,8 +2,8 @@
 // short lines, NUL bytes, missing line ends, replies in pieces, values that
 // do not add up, unreadable numbers.
 
-#include "QtPrinters.h"
-#include "ScriptedAdapter.h"
+#include "support/QtPrinters.h"
+#include "support/ScriptedAdapter.h"
 #include "gauge/SDIHandler.h"
 #include "link/Clock.h"
 #include "link/D2XXDriver.h"

@@ -3,7 +3,7 @@
 // Fixture for the gauge handler against the in-process simulated gauge on
 // the manual clock, with the link's module state reset around every test.
 
-#include "QtPrinters.h"
+#include "support/QtPrinters.h"
 #include "gauge/SDIHandler.h"
 #include "link/Clock.h"
 #include "link/D2XXDriver.h"

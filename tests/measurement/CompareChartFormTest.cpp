@@ -1,6 +1,6 @@
 // The compare chart window: its points, list, refresh and closing.
 
-#include "gauge/QtPrinters.h"
+#include "support/QtPrinters.h"
 #include "measurement/CompareChartForm.h"
 #include "measurement/CompareValuesModel.h"
 

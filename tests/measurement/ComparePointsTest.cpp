@@ -1,6 +1,6 @@
 // The points of a compare chart taken from the measurement history.
 
-#include "gauge/QtPrinters.h"
+#include "support/QtPrinters.h"
 #include "measurement/ComparePoints.h"
 
 #include <QLocale>

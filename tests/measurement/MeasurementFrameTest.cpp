@@ -1,7 +1,7 @@
 // The measurement work area against the simulated gauge: rows, status
 // marks and analysis, continuous mode, charts and the export.
 
-#include "gauge/QtPrinters.h"
+#include "support/QtPrinters.h"
 #include "support/GaugeOnSim.h"
 
 #include "measurement/ErrorReportPanel.h"

@@ -1,6 +1,6 @@
 // The status word's decoding table and the unit strings of the rows, in English.
 
-#include "gauge/QtPrinters.h"
+#include "support/QtPrinters.h"
 #include "measurement/MeasurementLayout.h"
 #include "support/LanguageScope.h"
 

@@ -2,7 +2,7 @@
 // the commands the gauge receives, in order, what the rows show and what
 // the history records.
 
-#include "gauge/QtPrinters.h"
+#include "support/QtPrinters.h"
 #include "support/GaugeOnSim.h"
 
 #include "measurement/MeasurementSequence.h"

@@ -1,7 +1,7 @@
 // The terminal's history of 51 commands: the last-command buttons and the
 // arrow keys.
 
-#include "gauge/QtPrinters.h"
+#include "support/QtPrinters.h"
 #include "terminal/CommandHistory.h"
 
 #include <gtest/gtest.h>

@@ -1,7 +1,7 @@
 // The terminal work area: keys, buttons, the log's colours and context
 // menu, copying and saving the log, against the simulated gauge.
 
-#include "gauge/QtPrinters.h"
+#include "support/QtPrinters.h"
 #include "support/GaugeOnSim.h"
 
 #include "terminal/TerminalFrame.h"

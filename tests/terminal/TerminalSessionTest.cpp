@@ -1,8 +1,8 @@
 // Sending terminal commands, without widgets, against the simulated gauge:
 // the address and capitals rules, the log lines, the history and the CRC marks.
 
-#include "gauge/QtPrinters.h"
-#include "gauge/ScriptedAdapter.h"
+#include "support/QtPrinters.h"
+#include "support/ScriptedAdapter.h"
 #include "support/GaugeOnSim.h"
 
 #include "terminal/TerminalSession.h"
