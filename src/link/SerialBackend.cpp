@@ -1,6 +1,7 @@
 #include "link/SerialBackend.h"
 
 #include "link/SerialBackendPlatform.h"
+#include "link/SerialLatency.h"
 
 #include <QSerialPort>
 #include <QSerialPortInfo>
@@ -25,7 +26,7 @@ bool Fatal(QSerialPort::SerialPortError error) {
 // One open serial line behind the adapter operations.
 class SerialPort final : public AdapterPort {
 public:
-    explicit SerialPort(const std::string& location) {
+    explicit SerialPort(const std::string& location) : location_(location) {
         port_.setPortName(QString::fromStdString(location));
     }
     ~SerialPort() override { Close(); }
@@ -40,6 +41,7 @@ public:
     int Close() override {
         if (!port_.isOpen())
             return FT_INVALID_HANDLE;
+        GiveBackLatency();
         port_.close();
         return dead_ ? FT_IO_ERROR : FT_OK;
     }
@@ -146,7 +148,37 @@ public:
         return status;
     }
 
+    int SetLowLatency(bool on) override {
+        if (const int status = Check(); status != FT_OK)
+            return status;
+        if (!on) {
+            GiveBackLatency();
+            return FT_OK;
+        }
+        if (lowLatency_)
+            return FT_OK;
+        lowLatency_ = true;
+        latency_ = SerialLatency::RequestLowest(port_.handle(), location_);
+        // Where the driver reads its setting when the port opens, open it again.
+        if (latency_.Changed() && SerialLatency::TakesEffectOnOpen()) {
+            port_.close();
+            if (!Open()) {
+                dead_ = true;
+                return FT_IO_ERROR;
+            }
+        }
+        return FT_OK;
+    }
+
 private:
+    void GiveBackLatency() {
+        if (!lowLatency_)
+            return;
+        lowLatency_ = false;
+        SerialLatency::Restore(port_.handle(), latency_);
+        latency_ = {};
+    }
+
     int Check() const {
         if (!port_.isOpen())
             return FT_INVALID_HANDLE;
@@ -167,8 +199,11 @@ private:
         return ok ? FT_OK : failure;
     }
 
+    std::string location_;
     QSerialPort port_;
     bool dead_ = false;
+    bool lowLatency_ = false;
+    SerialLatency::Previous latency_;
 };
 
 std::string LastName(const std::string& path) {
