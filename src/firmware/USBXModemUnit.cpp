@@ -79,8 +79,13 @@ void TUSBXModem::WaitForChar(char expected, double timeoutMs, std::string& recei
     bool seen = false;
     const double start = clock.NowMs();
     double now = start;
+    portLost_ = false;
     while (now - start < timeoutMs) {
-        GetRxQueueStatus();
+        // A port that fails its queue query is gone: waiting on it cannot end well.
+        if (GetRxQueueStatus() != FT_OK) {
+            portLost_ = true;
+            return;
+        }
         if (RxQueueBytes != 0) {
             const std::uint32_t got = ReadToInBuffer(RxQueueBytes);
             collected.append(reinterpret_cast<const char*>(InBuffer), got);
@@ -129,7 +134,7 @@ bool TUSBXModem::SynchronizeReceiver() {
             if (received == std::string(1, XModem::CrcRequest) ||
                 received == std::string(1, XModem::NAK))
                 return true;
-            if (UpdateCancelled)
+            if (UpdateCancelled || portLost_)
                 return false;
         }
 
@@ -148,7 +153,7 @@ bool TUSBXModem::SynchronizeReceiver() {
             if (received == std::string(1, XModem::CrcRequest))
                 break;
             // A cancel must not wait for the rest of a 20 s countdown.
-            if (UpdateCancelled)
+            if (UpdateCancelled || portLost_)
                 return false;
         }
     }
@@ -179,7 +184,7 @@ bool TUSBXModem::SendBlock(const std::uint8_t* data, std::uint32_t count) {
         }
         Log("Received on Block " + std::to_string(BlockNumber) + " try " + std::to_string(t) +
             " InStr:" + received);
-        if (UpdateCancelled)
+        if (UpdateCancelled || portLost_)
             return false;
     }
     return false;
