@@ -62,12 +62,26 @@ public:
         written = 0;
         if (const int status = Check(); status != FT_OK)
             return status;
-        const qint64 queued = port_.write(reinterpret_cast<const char*>(buffer), count);
-        if (queued < 0)
-            return Settle(false);
         // Push the bytes to the system now: the caller times the reply from here.
         const int boundMs =
             50 + static_cast<int>(count * 10000.0 / std::max(port_.baudRate(), 300));
+        // Straight to the line where the platform allows it and nothing is
+        // queued before: no notifier to arm, no event-loop round trip.
+        if (port_.bytesToWrite() == 0) {
+            const qint64 direct = SerialBackendPlatform::WriteNow(
+                port_.handle(), reinterpret_cast<const char*>(buffer), count, boundMs);
+            if (direct == SerialBackendPlatform::WriteFailed) {
+                dead_ = true;
+                return FT_IO_ERROR;
+            }
+            if (direct >= 0) {
+                written = static_cast<std::uint32_t>(direct);
+                return FT_OK;
+            }
+        }
+        const qint64 queued = port_.write(reinterpret_cast<const char*>(buffer), count);
+        if (queued < 0)
+            return Settle(false);
         while (port_.bytesToWrite() > 0 && port_.waitForBytesWritten(boundMs)) {
         }
         written = static_cast<std::uint32_t>(std::max<qint64>(0, queued - port_.bytesToWrite()));
@@ -124,10 +138,18 @@ public:
         rxBytes = 0;
         if (const int status = Check(); status != FT_OK)
             return status;
-        port_.waitForReadyRead(0);
+        // While Qt holds received bytes the caller has those to read first.
+        // Otherwise one look at the line: Qt is asked to pull bytes in only
+        // when some wait, and the same look tells whether the line hung up.
+        SerialBackendPlatform::LineState line;
+        if (port_.bytesAvailable() == 0) {
+            line = SerialBackendPlatform::PollLine(port_.handle());
+            if (!line.known || line.readable)
+                port_.waitForReadyRead(0);
+        }
         if (const int status = Settle(true); status != FT_OK)
             return status;
-        if (port_.bytesAvailable() == 0 && SerialBackendPlatform::HungUp(port_.handle())) {
+        if (port_.bytesAvailable() == 0 && line.hungUp) {
             dead_ = true;
             return FT_IO_ERROR;
         }
