@@ -126,8 +126,15 @@ public:
     // Purge of the program's receive buffer: drops what has arrived by nowMs.
     void DropPending(double nowMs);
     // Earliest time at which a byte arrives or the gauge has something to do
-    // (Never when idle); tessra2-sim sleeps until then.
+    // (Never when idle).
     double NextEventMs() const;
+    // When whoever carries the bytes must act next: a reply byte or a timer
+    // is due, or the last byte the program has sent so far has reached the
+    // gauge. The bytes before that one are handled then, each at its own
+    // time, so nothing is answered later than it would have been: the
+    // program sends a whole command or block and then waits for the answer.
+    // tessra2-sim sleeps until then.
+    double NextWakeMs() const;
     // Noise on the line: bytes that reach the program at atMs, whatever the gauge does.
     void InjectNoise(const std::vector<std::uint8_t>& bytes, double atMs);
 
