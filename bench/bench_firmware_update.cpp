@@ -4,7 +4,9 @@
 // reply and acknowledgement latency), and the program prints the time as a
 // ratio to the ideal. Goal: at most 1.02.
 //
-//     bench_firmware_update [path of tessra2-sim] [runs] [KiB]
+//     bench_firmware_update [path of tessra2-sim] [runs] [KiB] [bare]
+//
+// "bare" runs the procedure without its window, to tell the window's share.
 //
 // The ideal is what the procedure cannot do faster, each part printed:
 // - its own fixed pauses: 500 ms after the file choice, 501 x 10 ms for the
@@ -70,6 +72,14 @@ struct Wire {
     double applicationDone = -1; // "APPLICATION DONE" complete
     std::string afterEnd;      // what came after the end of transmission
     bool endSent = false;
+    // Per block: from its write to its acknowledgement (the gauge's part,
+    // the bound plus its lateness) and from the acknowledgement to the next
+    // block's write (the program's part).
+    double firstBlock = -1;
+    double lastWrite = -1;
+    double lastAck = -1;
+    double gaugeMs = 0;
+    double programMs = 0;
 };
 
 class TimingPort final : public AdapterPort {
@@ -85,6 +95,11 @@ public:
             const std::string text(reinterpret_cast<const char*>(buffer), got);
             if (wire_.handshakeStart >= 0 && wire_.firstC < 0 && text.find('C') != std::string::npos)
                 wire_.firstC = now;
+            if (wire_.lastWrite >= 0 && text.find('\x06') != std::string::npos) {
+                wire_.gaugeMs += now - wire_.lastWrite;
+                wire_.lastAck = now;
+                wire_.lastWrite = -1;
+            }
             if (wire_.endSent) {
                 if (wire_.endAcknowledged < 0 && text.find('\x06') != std::string::npos)
                     wire_.endAcknowledged = now;
@@ -100,8 +115,16 @@ public:
         const int status = port_->Write(buffer, n, written);
         if (baud_ == 1200)
             wire_.sdiCharacters += written;
-        else if (n == 133)
+        else if (n == 133) {
+            const double now = NowMs();
             ++wire_.blocks;
+            if (wire_.firstBlock < 0)
+                wire_.firstBlock = now;
+            if (wire_.lastAck >= 0)
+                wire_.programMs += now - wire_.lastAck;
+            wire_.lastWrite = now;
+            wire_.lastAck = -1;
+        }
         else if (n == 1 && buffer[0] == 0x04)
             wire_.endSent = true;
         return status;
@@ -183,6 +206,17 @@ protected:
     }
 };
 
+// The procedure without a window: the moment of its result.
+struct ResultWatch final : Firmware::FirmwareUpdateView {
+    ResultWatch(TSDIHandler& gauge, ShowWatch& watch) : sequence(gauge, *this), watch(watch) {}
+    void ResultShown() override {
+        if (watch.shownAt < 0)
+            watch.shownAt = NowMs();
+    }
+    Firmware::FirmwareUpdateSequence sequence;
+    ShowWatch& watch;
+};
+
 struct Run {
     bool ok = false;
     double measuredMs = 0;
@@ -191,6 +225,8 @@ struct Run {
     double transferBoundMs = 0;
     double applicationWaitMs = 0;
     double transferMs = 0; // measured: first block to the end's acknowledgement
+    double gaugeUs = 0;    // per block: write to acknowledgement
+    double programUs = 0;  // per block: acknowledgement to the next write
     long transactions = 0;
     long blocks = 0;
     double IdealMs() const {
@@ -198,7 +234,8 @@ struct Run {
     }
 };
 
-Run RunOnce(const std::string& pty, const QString& image, qint64 imageBytes, QTemporaryDir& work) {
+Run RunOnce(const std::string& pty, const QString& image, qint64 imageBytes, QTemporaryDir& work,
+            bool withWindow) {
     SerialBackend serial;
     serial.SetListSystemPorts(false);
     serial.AddPath(pty);
@@ -211,17 +248,27 @@ Run RunOnce(const std::string& pty, const QString& image, qint64 imageBytes, QTe
     TSDIHandler gauge;
     Run run;
     if (gauge.Connect() && !gauge.QueryAddress().empty() && gauge.GetModel() == 1) {
-        TFirmwareupdateFrame frame(gauge, nullptr);
-        frame.Sequence().SetBackupFolder(work.filePath("backups"));
-        frame.resize(940, 700);
-        frame.show();
+        // The work area as the program shows it, or the procedure alone.
+        std::unique_ptr<TFirmwareupdateFrame> frame;
+        std::unique_ptr<ResultWatch> bare;
+        Firmware::FirmwareUpdateSequence* sequence = nullptr;
         ShowWatch watch;
-        frame.ResultPanel->installEventFilter(&watch);
-        frame.ShowFirmwareArea(1);
+        if (withWindow) {
+            frame = std::make_unique<TFirmwareupdateFrame>(gauge, nullptr);
+            frame->resize(940, 700);
+            frame->show();
+            frame->ResultPanel->installEventFilter(&watch);
+            sequence = &frame->Sequence();
+        } else {
+            bare = std::make_unique<ResultWatch>(gauge, watch);
+            sequence = &bare->sequence;
+        }
+        sequence->SetBackupFolder(work.filePath("backups"));
+        sequence->ShowArea(1);
         wire = Wire();
-        frame.StartFirmwareUpdate();
+        sequence->StartFirmwareUpdate();
 
-        const Firmware::UpdateState& state = frame.State();
+        const Firmware::UpdateState& state = sequence->State();
         run.ok = state.resultSuccess && watch.shownAt > 0 && wire.firstC > 0 &&
                  wire.applicationDone > 0;
         run.measuredMs = watch.shownAt - answers.confirmedAt;
@@ -235,7 +282,9 @@ Run RunOnce(const std::string& pty, const QString& image, qint64 imageBytes, QTe
                               2 * TransferCharacterMs + LatencyMs;
         run.applicationWaitMs =
             std::ceil((wire.applicationDone - wire.endAcknowledged) / VerifyPassMs) * VerifyPassMs;
-        run.transferMs = wire.endAcknowledged - wire.firstC;
+        run.transferMs = wire.endAcknowledged - wire.firstBlock;
+        run.gaugeUs = wire.gaugeMs * 1000 / std::max<long>(1, wire.blocks);
+        run.programUs = wire.programMs * 1000 / std::max<long>(1, wire.blocks - 1);
     }
     gauge.Disconnect();
     InstallDialogs(nullptr);
@@ -253,6 +302,8 @@ int main(int argc, char** argv) {
     Pictures::DrawSuccessAndFailedImages();
     const int runs = argc > 2 ? std::max(1, std::atoi(argv[2])) : 3;
     const int kib = argc > 3 ? std::max(1, std::atoi(argv[3])) : 256;
+    // "bare" as the fourth argument: the procedure without its window.
+    const bool withWindow = !(argc > 4 && std::string(argv[4]) == "bare");
 
     SimProcess sim({"--model", "1", "--pace", "--latency", QString::number(LatencyMs)});
     if (!StartBenchSimulator(argc, argv, sim, "bench_firmware_update"))
@@ -281,23 +332,26 @@ int main(int argc, char** argv) {
 
     std::printf("Firmware update of a Tessra2 L, %d KiB (%d blocks), over %s\n"
                 "(tessra2-sim --model 1 --pace --latency 1), from the confirmation to the result "
-                "panel, %d runs\n",
-                kib, kib * 8, sim.PtyPath().c_str(), runs);
+                "panel, %d runs%s\n",
+                kib, kib * 8, sim.PtyPath().c_str(), runs,
+                withWindow ? ", the work area on the offscreen platform" : ", no window");
     std::vector<Run> all;
     for (int i = 0; i < runs; ++i) {
-        const Run run = RunOnce(sim.PtyPath(), image, kib * 1024, work);
+        const Run run = RunOnce(sim.PtyPath(), image, kib * 1024, work, withWindow);
         if (!run.ok) {
             std::printf("run %d FAILED\n%s\n", i + 1, qPrintable(sim.Log().right(2000)));
             return 1;
         }
         std::printf("run %d: %.1f ms, ideal %.1f ms (pauses %.0f, %ld SDI-12 transactions %.1f, "
                     "wait for \"C\" %.1f, transfer bound %.1f, wait for the application %.0f); "
-                    "ratio %.4f; transfer measured %.1f ms (%.1f us/block, bound %.1f)\n",
+                    "ratio %.4f\n  transfer measured %.1f ms: %.1f us/block against a bound of "
+                    "%.1f (write to acknowledgement %.1f us, acknowledgement to the next block "
+                    "%.1f us)\n",
                     i + 1, run.measuredMs, run.IdealMs(), FixedPausesMs, run.transactions,
                     run.sdiMs, run.handshakeWaitMs, run.transferBoundMs, run.applicationWaitMs,
                     run.measuredMs / run.IdealMs(), run.transferMs,
                     run.transferMs * 1000 / std::max<long>(1, run.blocks),
-                    (134 * TransferCharacterMs + LatencyMs) * 1000);
+                    (134 * TransferCharacterMs + LatencyMs) * 1000, run.gaugeUs, run.programUs);
         all.push_back(run);
     }
     std::sort(all.begin(), all.end(), [](const Run& a, const Run& b) {

@@ -9,6 +9,7 @@
 #include "ui/TTNTStatusPanel.h"
 #include "ui/UiHelpers.h"
 #include "ui/WideLanguageHandler.h"
+#include "link/Clock.h"
 
 #include <QLabel>
 #include <QProgressBar>
@@ -77,6 +78,9 @@ TFirmwareupdateFrame::TFirmwareupdateFrame(TSDIHandler& gauge, QStatusBar* statu
 
     Blinktimer.setInterval(BlinkMs);
     connect(&Blinktimer, &QTimer::timeout, this, &TFirmwareupdateFrame::BlinktimerTimer);
+    ProgressTimer.setSingleShot(true);
+    ProgressTimer.setInterval(static_cast<int>(ProgressIntervalMs));
+    connect(&ProgressTimer, &QTimer::timeout, this, [this] { ShowProgress(true); });
     connect(FwStartButton, &TAXO_TTNTPanelButton::clicked, this,
             &TFirmwareupdateFrame::StartFirmwareUpdate);
     connect(FwCancelButton, &TAXO_TTNTPanelButton::clicked, this,
@@ -90,6 +94,7 @@ TFirmwareupdateFrame::TFirmwareupdateFrame(TSDIHandler& gauge, QStatusBar* statu
 
 TFirmwareupdateFrame::~TFirmwareupdateFrame() {
     Blinktimer.stop();
+    ProgressTimer.stop();
     inputGuard_.reset();
 }
 
@@ -254,8 +259,7 @@ void TFirmwareupdateFrame::ViewReset() {
     for (int row = 0; row < StepRowCount; ++row)
         SyncRow(row);
     ResultPanel->hide();
-    UpdateProgressBar->setValue(UpdateProgressBar->minimum());
-    Dirty(UpdateProgressBar);
+    ShowProgress(true);
 }
 
 void TFirmwareupdateFrame::RowBegun(int previous, int row) {
@@ -284,24 +288,41 @@ void TFirmwareupdateFrame::CurrentRowShown() {
 }
 
 void TFirmwareupdateFrame::ProgressChanged() {
+    ShowProgress(false);
+}
+
+void TFirmwareupdateFrame::ShowProgress(bool now) {
     const UpdateState& state = State();
     // The bar counts blocks; a maximum beyond its range is scaled into it.
     const std::int64_t maximum = std::max<std::int64_t>(1, state.progressMaximum);
     const int range = static_cast<int>(std::min<std::int64_t>(maximum, 1 << 30));
     const int value = static_cast<int>(std::min<std::int64_t>(state.progressPosition, maximum) *
                                        range / maximum);
+    if (UpdateProgressBar->maximum() == range && UpdateProgressBar->value() == value &&
+        UpdateLabel->text() == state.progressLabel) {
+        ProgressTimer.stop();
+        return;
+    }
+    // A transfer moves bar and label some eighty times a second: they are
+    // drawn at most every ProgressIntervalMs, and their last state always.
+    const double at = TheClock().NowMs();
+    if (!now && at - progressShownAt_ < ProgressIntervalMs) {
+        if (!ProgressTimer.isActive())
+            ProgressTimer.start();
+        return;
+    }
+    ProgressTimer.stop();
+    progressShownAt_ = at;
     if (UpdateProgressBar->maximum() != range)
         UpdateProgressBar->setMaximum(range);
-    if (UpdateProgressBar->value() != value) {
-        UpdateProgressBar->setValue(value);
-        Dirty(UpdateProgressBar);
-    }
-    if (UpdateLabel->text() != state.progressLabel)
-        UpdateLabel->setText(state.progressLabel);
+    // The bar draws itself at once when its look changes.
+    UpdateProgressBar->setValue(value);
+    UpdateLabel->setText(state.progressLabel);
 }
 
 void TFirmwareupdateFrame::ResultShown() {
     const UpdateState& state = State();
+    ShowProgress(true);
     ResultLabel->setText(Lines(state.resultText));
     ResultImage->SetPicture(state.resultSuccess ? Pictures::successImage()
                                                 : Pictures::failedImage());
@@ -324,6 +345,7 @@ void TFirmwareupdateFrame::BusyChanged() {
 
 void TFirmwareupdateFrame::RunningChanged() {
     const bool running = State().running;
+    ShowProgress(true);
     SetButtonEnabled(FwStartButton, !running);
     inputGuard_->SetActive(running);
 }

@@ -72,6 +72,10 @@ public:
     TAXO_TTNTPanelButton* FwStartButton = nullptr;
     TAXO_TTNTPanelButton* FwCancelButton = nullptr;
     QTimer Blinktimer;
+    // Draws the progress bar and label as they are last once a transfer has
+    // moved them faster than anyone can follow.
+    QTimer ProgressTimer;
+    static constexpr double ProgressIntervalMs = 40;
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
@@ -97,6 +101,8 @@ private:
     void LayoutArea();    // FirmwareupdateFrameLayout.cpp
     void LayoutResult();  // FirmwareupdateFrameLayout.cpp
     void SyncRow(int row);
+    // The progress bar and label from the state: now, or within ProgressIntervalMs.
+    void ShowProgress(bool now);
     void SetButtonEnabled(TAXO_TTNTPanelButton* button, bool enabled);
     void Dirty(QWidget* widget);
 
@@ -105,4 +111,5 @@ private:
     std::unique_ptr<Firmware::FirmwareUpdateSequence> sequence_;
     std::unique_ptr<Firmware::UpdateInputGuard> inputGuard_;
     std::vector<QWidget*> dirty_;
+    double progressShownAt_ = -1e9;
 };

@@ -118,6 +118,14 @@ void TUSBXModem::WaitForChar(char expected, double timeoutMs, std::string& recei
     }
 }
 
+void TUSBXModem::AwaitAnswer() {
+    // Right after a write the receiver cannot have answered yet: the window
+    // processes its messages, and the wait for the line's next event takes
+    // the place of a look at the queue that would find it empty. An answer
+    // already waiting ends this wait at once.
+    TheClock().AwaitMessages(PassWaitMs);
+}
+
 bool TUSBXModem::SynchronizeReceiver() {
     using namespace D2XXDriver;
     Clock& clock = TheClock();
@@ -177,6 +185,7 @@ bool TUSBXModem::SendBlock(const std::uint8_t* data, std::uint32_t count) {
     for (int t = 0; t < XModem::BlockAttempts; ++t) {
         if (WriteFromOutBuffer(count + 5) < count + 5)
             Log("Not all bytes transferred");
+        AwaitAnswer();
         WaitForChar(XModem::ACK, XModem::AcknowledgeWaitMs, received, false);
         if (received == std::string(1, XModem::ACK)) {
             BlockNumber = (BlockNumber + 1) & 0xFF;
@@ -248,6 +257,7 @@ bool TUSBXModem::SendFirmwareFile(XModemProgress* progress) {
 
     OutBuffer[0] = XModem::EOT;
     WriteFromOutBuffer(1);
+    AwaitAnswer();
     std::string received;
     WaitForChar(XModem::ACK, XModem::AcknowledgeWaitMs, received, false);
     std::erase(received, XModem::CrcRequest);

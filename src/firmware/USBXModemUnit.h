@@ -88,6 +88,9 @@ public:
 
 private:
     void Log(const std::string& text) const;
+    // After a write: lets the window process its messages until the line's
+    // next event (at most one polling pass), before the wait for the answer.
+    static void AwaitAnswer();
     // Reads the next block into BlockBuffer, filling a short last block with
     // 0xFF. Returns the bytes read: 0 at the end of the file, -1 on a read error.
     std::int64_t ReadNextBlock();
