@@ -222,7 +222,9 @@ void FirmwareUpdateSequence::ShowUpdateResult(bool success, const QString& detai
     state_.resultSuccess = success;
     resultHead_ = GetText(success ? SucceededText : FailedText);
     resultDetail_ = detail;
-    QString text = resultHead_ + QStringLiteral("\r\n") + detail;
+    state_.resultLine = resultHead_ + QStringLiteral("\r\n") + detail;
+    state_.resultNotes = notes_;
+    QString text = state_.resultLine;
     for (const QString& note : notes_)
         text += QStringLiteral("\r\n") + note;
     state_.resultText = text;
@@ -259,12 +261,12 @@ void FirmwareUpdateSequence::StartFirmwareUpdate() {
         return;
     // 1. A fresh view; the version strip and the picture read again.
     ResetView();
+    state_.expectedVersion.clear();
     ShowArea(model_);
     state_.running = true;
     view_.RunningChanged();
     notes_.clear();
     fileName_.clear();
-    state_.expectedVersion.clear();
     state_.backupFile.clear();
     state_.backupFailure.clear();
     loaderEntered_ = false;

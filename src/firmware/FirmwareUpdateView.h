@@ -7,6 +7,7 @@
 // widgets, a test or a benchmark may just read it.
 
 #include <QString>
+#include <QStringList>
 #include <array>
 #include <cstdint>
 
@@ -58,6 +59,10 @@ struct UpdateState {
     bool resultSuccess = false;
     // Text 173 or 174, CR LF, the detail and any notes, each on its own line.
     QString resultText;
+    // Its parts: text 173 or 174, CR LF, the detail; then the lines after the
+    // detail (the backup, and the causes the procedure found).
+    QString resultLine;
+    QStringList resultNotes;
 
     // The configuration backup of the last update: the file written (empty
     // when none was) and, when it failed, why.

@@ -148,6 +148,16 @@ void TFirmwareupdateFrame::BuildWidgets() {
     ResultImage = new ImageControl(ResultPanel);
     ResultImage->setObjectName(QStringLiteral("ResultImage"));
     ResultImage->SetWhiteTransparent(true);
+    // The backup and the causes, below the mark in the rows' text size.
+    ResultNotesLabel = new QLabel(ResultPanel);
+    ResultNotesLabel->setObjectName(QStringLiteral("ResultNotesLabel"));
+    QFont notes = ResultNotesLabel->font();
+    notes.setPointSize(RowTextPoints);
+    ResultNotesLabel->setFont(notes);
+    ResultNotesLabel->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    ResultNotesLabel->setTextFormat(Qt::PlainText);
+    ResultNotesLabel->setWordWrap(true);
+    ResultNotesLabel->setTextInteractionFlags(Qt::TextSelectableByMouse);
     ResultPanel->hide();
 
     ButtonPanel = MakePanel(this, "ButtonPanel", Qt::white);
@@ -323,7 +333,9 @@ void TFirmwareupdateFrame::ShowProgress(bool now) {
 void TFirmwareupdateFrame::ResultShown() {
     const UpdateState& state = State();
     ShowProgress(true);
-    ResultLabel->setText(Lines(state.resultText));
+    // The result and its detail as the panel's line; the notes below the mark.
+    ResultLabel->setText(Lines(state.resultLine).trimmed());
+    ResultNotesLabel->setText(state.resultNotes.join(u'\n'));
     ResultImage->SetPicture(state.resultSuccess ? Pictures::successImage()
                                                 : Pictures::failedImage());
     LayoutResult();

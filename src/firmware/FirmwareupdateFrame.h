@@ -68,6 +68,7 @@ public:
     QFrame* ResultPanel = nullptr;
     QLabel* ResultLabel = nullptr;
     ImageControl* ResultImage = nullptr;
+    QLabel* ResultNotesLabel = nullptr;
     QFrame* ButtonPanel = nullptr;
     TAXO_TTNTPanelButton* FwStartButton = nullptr;
     TAXO_TTNTPanelButton* FwCancelButton = nullptr;

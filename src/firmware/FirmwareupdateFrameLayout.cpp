@@ -74,11 +74,20 @@ void TFirmwareupdateFrame::LayoutResult() {
     const int height = std::max(StepRowCount * RowHeight, UpdateProgressBar->y() - ResultGap);
     ResultPanel->setGeometry(0, 0, width, height);
     const int inner = std::max(0, width - 2 * ResultMargin);
-    const int textHeight = ResultLabel->heightForWidth(inner) > 0
-                               ? ResultLabel->heightForWidth(inner)
-                               : ResultLabel->sizeHint().height();
-    const int picture = std::clamp(height - textHeight - 3 * ResultMargin, 0, ResultPictureHeight);
-    const int top = std::max(0, (height - textHeight - picture - ResultMargin) / 2);
+    const auto heightOf = [inner](QLabel* label) {
+        if (label->text().isEmpty())
+            return 0;
+        const int h = label->heightForWidth(inner);
+        return h > 0 ? h : label->sizeHint().height();
+    };
+    const int textHeight = heightOf(ResultLabel);
+    const int notesHeight = heightOf(ResultNotesLabel);
+    const int picture =
+        std::clamp(height - textHeight - notesHeight - 4 * ResultMargin, 0, ResultPictureHeight);
+    const int top =
+        std::max(0, (height - textHeight - picture - notesHeight - 2 * ResultMargin) / 2);
     ResultLabel->setGeometry(ResultMargin, top, inner, textHeight);
     ResultImage->setGeometry(ResultMargin, top + textHeight + ResultMargin, inner, picture);
+    ResultNotesLabel->setGeometry(ResultMargin, top + textHeight + picture + 2 * ResultMargin,
+                                  inner, notesHeight);
 }

@@ -9,6 +9,9 @@
 
 #include <windows.h>
 
+// GUID_DEVCLASS_PORTS defined here rather than taken from a library.
+#include <initguid.h>
+
 #include <devguid.h>
 #include <setupapi.h>
 

@@ -71,6 +71,11 @@ TEST_F(FrameOnSim, ChosenImageAddsItsVersionToTheStrip) {
     Answer(WriteFile("fw.bin", ImageBytes("TESSRA2 S", "V2.05.1", 512)));
     frame.StartFirmwareUpdate();
     EXPECT_EQ(frame.FWVersionLabel->text(), "Version: V1.31.0 -> V2.05.1");
+
+    // An image without a version for this gauge adds nothing, not the last one's.
+    Answer(WriteFile("other.bin", ImageBytes("TESSRA2 L", "V2.06.0", 512)));
+    frame.StartFirmwareUpdate();
+    EXPECT_EQ(frame.FWVersionLabel->text(), "Version: V2.05.1");
 }
 
 TEST_F(FrameOnSim, RunningStepBlinksOncePerSecondAndStandsStillAtTheEnd) {
@@ -116,9 +121,12 @@ TEST_F(FrameOnSim, ResultPanelCoversTheStepRowsWithMarkAndText) {
     for (int row = 0; row < StepRowCount; ++row)
         EXPECT_TRUE(frame.ResultPanel->geometry().contains(StepRow(row)->geometry())) << row;
     EXPECT_FALSE(frame.ResultPanel->geometry().intersects(frame.UpdateProgressBar->geometry()));
-    EXPECT_TRUE(frame.ResultLabel->text().startsWith("Firmware update successfully completed\n"));
+    EXPECT_EQ(frame.ResultLabel->text(), "Firmware update successfully completed");
     EXPECT_TRUE(SamePicture(frame.ResultImage->Picture(), Pictures::successImage()));
     EXPECT_GE(frame.ResultImage->y(), frame.ResultLabel->geometry().bottom()) << "picture below";
+    // The backup's line below the mark.
+    EXPECT_TRUE(frame.ResultNotesLabel->text().startsWith("Configuration saved to "));
+    EXPECT_GE(frame.ResultNotesLabel->y(), frame.ResultImage->geometry().bottom());
     EXPECT_EQ(frame.UpdateProgressBar->value(), frame.UpdateProgressBar->maximum());
     EXPECT_EQ(frame.UpdateLabel->text(), "512 / 512");
 }
