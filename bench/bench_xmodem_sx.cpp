@@ -428,6 +428,9 @@ int main(int argc, char** argv) {
                 "%.1f us, sx %.1f us: ratio %.3f\n",
                 Median(oursCpu) * 1000 / blocks, Median(sxCpu) * 1000 / blocks,
                 Median(oursCpu) / Median(sxCpu));
+    double load[3] = {0, 0, 0};
+    if (::getloadavg(load, 3) == 3)
+        std::printf("load average of the machine: %.2f %.2f %.2f\n", load[0], load[1], load[2]);
     std::printf("sender turnaround (an answer of rx to the next block, at the device side): "
                 "ours %.1f us, sx %.1f us\n",
                 Median(oursTurn), Median(sxTurn));
