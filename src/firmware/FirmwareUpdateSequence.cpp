@@ -220,9 +220,8 @@ void FirmwareUpdateSequence::SetBusy(bool busy) {
 void FirmwareUpdateSequence::ShowUpdateResult(bool success, const QString& detail) {
     state_.resultShown = true;
     state_.resultSuccess = success;
-    resultHead_ = GetText(success ? SucceededText : FailedText);
     resultDetail_ = detail;
-    state_.resultLine = resultHead_ + QStringLiteral("\r\n") + detail;
+    state_.resultLine = GetText(success ? SucceededText : FailedText) + QStringLiteral("\r\n") + detail;
     state_.resultNotes = notes_;
     QString text = state_.resultLine;
     for (const QString& note : notes_)
@@ -270,6 +269,7 @@ void FirmwareUpdateSequence::StartFirmwareUpdate() {
     state_.backupFile.clear();
     state_.backupFailure.clear();
     loaderEntered_ = false;
+    gaugeFound_ = false;
     reportedVersion_.clear();
     UpdateCancelled = false;
     state_.cancelEnabled = true;
@@ -301,13 +301,12 @@ void FirmwareUpdateSequence::RunSteps(TUSBXModem& sender) {
     BeginRow(ConnectionRow, GetText(EstablishConnectionText), EstablishConnectionText);
     if (gauge_.Connected || SDI12IO::PortConnected) {
         SetRowText(ConnectionRow, GetText(ConnectedText));
-        MarkCurrent(true);
+        gaugeFound_ = true;
     } else if (gauge_.Connect()) {
         gauge_.QueryAddress();
-        MarkCurrent(true);
-    } else {
-        MarkCurrent(false);
+        gaugeFound_ = true;
     }
+    MarkCurrent(gaugeFound_);
     view_.Repaint();
     if (CancelTest())
         return;
@@ -389,7 +388,7 @@ void FirmwareUpdateSequence::RunSteps(TUSBXModem& sender) {
         }
         SetRowTitle(HandshakeRow, NoHandshakeText);
         MarkCurrent(false);
-        if (sender.PortLost())
+        if (sender.PortLost() && gaugeFound_)
             AddNote(GetText(AdapterLostText));
         Pause(StepPauseMs);
         ShowUpdateResult(false, GetText(NoHandshakeText));
@@ -558,7 +557,7 @@ void FirmwareUpdateSequence::Final() {
     // The adapter this update used (when there was one), without asking again.
     const bool connected = gauge_.Reconnect();
     const bool answers = connected && !gauge_.QueryAddress().empty();
-    if (!answers && loaderEntered_)
+    if (!answers && loaderEntered_ && gaugeFound_)
         AddNote(GetText(NotAnsweringText));
     view_.StatusText(QString());
     state_.running = false;

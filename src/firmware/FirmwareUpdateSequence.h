@@ -96,11 +96,10 @@ private:
     UpdateState state_;
     int model_ = 0;
     QString fileName_;
-    QString resultHead_;
     QString resultDetail_;
     QStringList notes_;
     bool loaderEntered_ = false;
-    std::int64_t blocksSent_ = 0;
+    bool gaugeFound_ = false; // the connection step found a gauge
     std::string reportedVersion_;
     QString backupFolder_;
     std::function<QDateTime()> now_;

@@ -123,6 +123,26 @@ TEST_F(FirmwareUpdateTest, GaugeWithoutLoaderFailsTheHandshakeAndStaysConnected)
     EXPECT_TRUE(AnswersAgain(gauge));
 }
 
+TEST_F(FirmwareUpdateTest, WithoutAGaugeTheHandshakeFailsAtOnceAndNothingElseIsClaimed) {
+    double start = -1;
+    view.onRowBegun = [&](int row) {
+        if (row == HandshakeRow)
+            start = clock.Peek();
+    };
+    Run(Image("V2.05.1"));
+
+    EXPECT_EQ(Row(ConnectionRow).mark, Mark::Failure);
+    EXPECT_EQ(Row(LoaderRow).text, "Trying direct update.");
+    EXPECT_EQ(Row(HandshakeRow).title, "Synchronization with Axo Tessra2 not successful (XModem)");
+    EXPECT_EQ(State().resultLine,
+              Failed + "\r\nSynchronization with Axo Tessra2 not successful (XModem)");
+    EXPECT_EQ(State().resultNotes,
+              QStringList{"The configuration could not be saved before the update: no gauge is "
+                          "connected."});
+    // The loader's 5 s start and the 1 s pause; no handshake cycles on no port.
+    EXPECT_LT(clock.Peek() - start, 5010.0 + 1000.0 + 500.0);
+}
+
 TEST_F(FirmwareUpdateTest, BlockNeverAcknowledgedFailsTheTransferAndSaysTheGaugeIsNotBack) {
     SimGauge& gauge = ConnectedGauge(1);
     gauge.Faults().nakBlocks = 4;
