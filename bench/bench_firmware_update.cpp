@@ -65,6 +65,7 @@ double NowMs() {
 
 // What crossed the line, and when the gauge's waits ended.
 struct Wire {
+    bool counting = false;    // from the confirmation on
     long transactions = 0;    // breaks sent
     long sdiCharacters = 0;   // written and read at 1200 baud
     long blocks = 0;          // 133-byte writes at 115200 baud
@@ -92,7 +93,8 @@ public:
         const int status = port_->Read(buffer, n, got);
         const double now = NowMs();
         if (baud_ == 1200) {
-            wire_.sdiCharacters += got;
+            if (wire_.counting)
+                wire_.sdiCharacters += got;
         } else if (got > 0) {
             const std::string text(reinterpret_cast<const char*>(buffer), got);
             if (wire_.handshakeStart >= 0 && wire_.firstC < 0 && text.find('C') != std::string::npos)
@@ -115,8 +117,10 @@ public:
     }
     int Write(const std::uint8_t* buffer, std::uint32_t n, std::uint32_t& written) override {
         const int status = port_->Write(buffer, n, written);
-        if (baud_ == 1200)
-            wire_.sdiCharacters += written;
+        if (baud_ == 1200) {
+            if (wire_.counting)
+                wire_.sdiCharacters += written;
+        }
         else if (n == 133) {
             const double now = NowMs();
             ++wire_.blocks;
@@ -147,7 +151,7 @@ public:
     }
     int QueueStatus(std::uint32_t& rx) override { return port_->QueueStatus(rx); }
     int SetBreak(bool on) override {
-        if (on)
+        if (on && wire_.counting)
             ++wire_.transactions;
         return port_->SetBreak(on);
     }
@@ -182,9 +186,10 @@ private:
 // confirmation starts the clock.
 class Answers final : public DialogProvider {
 public:
-    explicit Answers(QString image) : image_(std::move(image)) {}
+    Answers(QString image, Wire& wire) : image_(std::move(image)), wire_(wire) {}
     MsgResult Message(const QString&, MsgKind, MsgButtons buttons) override {
         confirmedAt = NowMs();
+        wire_.counting = true;
         return buttons == MsgButtons::YesNo ? MsgResult::Yes : MsgResult::Ok;
     }
     QString OpenFile(const FileDialogRequest&) override { return image_; }
@@ -193,28 +198,38 @@ public:
 
 private:
     QString image_;
+    Wire& wire_;
 };
 
 // The moment the result panel appears.
+// The moment the result panel appears; what the wire carries after it (the
+// final reconnection) is no longer counted.
 class ShowWatch final : public QObject {
 public:
+    explicit ShowWatch(Wire& wire) : wire_(wire) {}
     double shownAt = -1;
+    void Shown() {
+        if (shownAt >= 0)
+            return;
+        shownAt = NowMs();
+        wire_.counting = false;
+    }
 
 protected:
     bool eventFilter(QObject*, QEvent* event) override {
-        if (event->type() == QEvent::Show && shownAt < 0)
-            shownAt = NowMs();
+        if (event->type() == QEvent::Show)
+            Shown();
         return false;
     }
+
+private:
+    Wire& wire_;
 };
 
 // The procedure without a window: the moment of its result.
 struct ResultWatch final : Firmware::FirmwareUpdateView {
     ResultWatch(TSDIHandler& gauge, ShowWatch& watch) : sequence(gauge, *this), watch(watch) {}
-    void ResultShown() override {
-        if (watch.shownAt < 0)
-            watch.shownAt = NowMs();
-    }
+    void ResultShown() override { watch.Shown(); }
     Firmware::FirmwareUpdateSequence sequence;
     ShowWatch& watch;
 };
@@ -244,7 +259,7 @@ Run RunOnce(const std::string& pty, const QString& image, qint64 imageBytes, QTe
     Wire wire;
     TimingBackend timing(serial, wire);
     D2XXDriver::InstallBackend(&timing);
-    Answers answers(image);
+    Answers answers(image, wire);
     InstallDialogs(&answers);
 
     TSDIHandler gauge;
@@ -254,7 +269,7 @@ Run RunOnce(const std::string& pty, const QString& image, qint64 imageBytes, QTe
         std::unique_ptr<TFirmwareupdateFrame> frame;
         std::unique_ptr<ResultWatch> bare;
         Firmware::FirmwareUpdateSequence* sequence = nullptr;
-        ShowWatch watch;
+        ShowWatch watch(wire);
         if (withWindow) {
             frame = std::make_unique<TFirmwareupdateFrame>(gauge, nullptr);
             frame->resize(940, 700);
