@@ -79,8 +79,13 @@ void TUSBXModem::WaitForChar(char expected, double timeoutMs, std::string& recei
     bool seen = false;
     const double start = clock.NowMs();
     double now = start;
+    portLost_ = false;
     while (now - start < timeoutMs) {
-        GetRxQueueStatus();
+        // A port that fails its queue query is gone: waiting on it cannot end well.
+        if (GetRxQueueStatus() != FT_OK) {
+            portLost_ = true;
+            return;
+        }
         if (RxQueueBytes != 0) {
             const std::uint32_t got = ReadToInBuffer(RxQueueBytes);
             collected.append(reinterpret_cast<const char*>(InBuffer), got);
@@ -113,6 +118,14 @@ void TUSBXModem::WaitForChar(char expected, double timeoutMs, std::string& recei
     }
 }
 
+void TUSBXModem::AwaitAnswer() {
+    // Right after a write the receiver cannot have answered yet: the window
+    // processes its messages, and the wait for the line's next event takes
+    // the place of a look at the queue that would find it empty. An answer
+    // already waiting ends this wait at once.
+    TheClock().AwaitMessages(PassWaitMs);
+}
+
 bool TUSBXModem::SynchronizeReceiver() {
     using namespace D2XXDriver;
     Clock& clock = TheClock();
@@ -129,7 +142,7 @@ bool TUSBXModem::SynchronizeReceiver() {
             if (received == std::string(1, XModem::CrcRequest) ||
                 received == std::string(1, XModem::NAK))
                 return true;
-            if (UpdateCancelled)
+            if (UpdateCancelled || portLost_)
                 return false;
         }
 
@@ -148,7 +161,7 @@ bool TUSBXModem::SynchronizeReceiver() {
             if (received == std::string(1, XModem::CrcRequest))
                 break;
             // A cancel must not wait for the rest of a 20 s countdown.
-            if (UpdateCancelled)
+            if (UpdateCancelled || portLost_)
                 return false;
         }
     }
@@ -172,6 +185,7 @@ bool TUSBXModem::SendBlock(const std::uint8_t* data, std::uint32_t count) {
     for (int t = 0; t < XModem::BlockAttempts; ++t) {
         if (WriteFromOutBuffer(count + 5) < count + 5)
             Log("Not all bytes transferred");
+        AwaitAnswer();
         WaitForChar(XModem::ACK, XModem::AcknowledgeWaitMs, received, false);
         if (received == std::string(1, XModem::ACK)) {
             BlockNumber = (BlockNumber + 1) & 0xFF;
@@ -179,7 +193,7 @@ bool TUSBXModem::SendBlock(const std::uint8_t* data, std::uint32_t count) {
         }
         Log("Received on Block " + std::to_string(BlockNumber) + " try " + std::to_string(t) +
             " InStr:" + received);
-        if (UpdateCancelled)
+        if (UpdateCancelled || portLost_)
             return false;
     }
     return false;
@@ -243,6 +257,7 @@ bool TUSBXModem::SendFirmwareFile(XModemProgress* progress) {
 
     OutBuffer[0] = XModem::EOT;
     WriteFromOutBuffer(1);
+    AwaitAnswer();
     std::string received;
     WaitForChar(XModem::ACK, XModem::AcknowledgeWaitMs, received, false);
     std::erase(received, XModem::CrcRequest);

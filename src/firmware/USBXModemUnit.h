@@ -77,6 +77,10 @@ public:
     // received holds the expected character.
     void WaitForChar(char expected, double timeoutMs, std::string& received, bool confirm);
 
+    // The adapter stopped answering (unplugged, its line hung up) during the
+    // last wait: the waits end at once then, and no block is tried again.
+    bool PortLost() const { return portLost_; }
+
     // CRC-16/XMODEM (polynomial 0x1021, initial 0, no reflection, no final
     // XOR) of count bytes of buffer starting at start.
     static std::uint16_t XModemCrc(const std::uint8_t* buffer, std::size_t count,
@@ -84,9 +88,14 @@ public:
 
 private:
     void Log(const std::string& text) const;
+    // After a write: lets the window process its messages until the line's
+    // next event (at most one polling pass), before the wait for the answer.
+    static void AwaitAnswer();
     // Reads the next block into BlockBuffer, filling a short last block with
     // 0xFF. Returns the bytes read: 0 at the end of the file, -1 on a read error.
     std::int64_t ReadNextBlock();
     // Ends SendFirmwareFile: releases the file and returns result.
     bool Release(bool result);
+
+    bool portLost_ = false;
 };

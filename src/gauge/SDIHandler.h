@@ -40,6 +40,11 @@ public:
 
     // Link, identity and modes.
     bool Connect();
+    // Opens the adapter that was open last again, with the SDI-12 line
+    // settings and without asking which adapter to use; Connect when none
+    // was open before. False when that adapter cannot be opened (it is
+    // gone): no other adapter is taken in its place.
+    bool Reconnect();
     void Disconnect();
     bool IsPortAlive();
     std::string QueryAddress();

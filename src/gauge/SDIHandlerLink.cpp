@@ -54,6 +54,16 @@ bool TSDIHandler::Connect() {
     return true;
 }
 
+bool TSDIHandler::Reconnect() {
+    const std::string serial = SDI12IO::CurrentSerial;
+    if (!SDI12IO::IsProgramAdapter(serial))
+        return Connect();
+    Disconnect();
+    SDI12IO::OpenSdiPort(serial, SdiWordLength, EvenParity, OneStopBit);
+    Connected = SDI12IO::PortConnected;
+    return Connected;
+}
+
 void TSDIHandler::Disconnect() {
     SDI12IO::PortConnected = false;
     Connected = false;

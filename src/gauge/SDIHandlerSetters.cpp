@@ -106,8 +106,9 @@ bool TSDIHandler::SetLastFirmwareUpdateDate(const QDateTime& when) {
         return false;
     // Used right after a firmware transfer: the adapter runs at the transfer
     // speed and the gauge has restarted, so reconnect and learn its address.
-    Disconnect();
-    Connect();
+    // The adapter is the one just updated: with several present, the user
+    // is not asked again (and cannot pick another gauge by mistake).
+    Reconnect();
     Address = ReadAddress();
     return WriteSetting("ODF" + stamp + "!", 250, {stamp});
 }

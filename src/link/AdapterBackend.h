@@ -41,6 +41,14 @@ public:
     virtual int QueueStatus(std::uint32_t& rxBytes) = 0;
     virtual int SetBreak(bool on) = 0;
     virtual int Status(std::uint32_t& rxBytes, std::uint32_t& txBytes, std::uint32_t& events) = 0;
+    // On: the lowest receive latency the line offers (an FTDI adapter's
+    // latency timer at 1 ms). Off: the setting the line had before; closing
+    // the port gives it back as well. A line without such a setting ignores
+    // the request, which is no failure.
+    virtual int SetLowLatency(bool on) {
+        (void)on;
+        return FT_OK;
+    }
 };
 
 // A source of adapters: the serial ports of the PC, or simulated gauges.

@@ -23,6 +23,7 @@ std::uint8_t Parity = 0;
 std::uint32_t RxQueueBytes = 0;
 std::uint32_t TxQueueBytes = 0;
 std::uint32_t EventStatus = 0;
+bool LowLatencyRequested = false;
 
 namespace {
 
@@ -97,6 +98,8 @@ int Open_USB_Device_By_Serial_Number(const std::string& serial) {
     Handle = nextHandle++;
     if (nextHandle <= 0)
         nextHandle = 1;
+    if (LowLatencyRequested)
+        port->SetLowLatency(true);
     return FT_OK;
 }
 
@@ -212,6 +215,12 @@ int GetPortStatus() {
     return status;
 }
 
+int RequestLowLatency(bool on) {
+    LowLatencyRequested = on;
+    AdapterPort* p = Open();
+    return p != nullptr ? p->SetLowLatency(on) : FT_OK;
+}
+
 void InstallBackend(AdapterBackend* newBackend) {
     if (port) {
         port->Close();
@@ -245,6 +254,7 @@ void ResetModuleState() {
     RxQueueBytes = 0;
     TxQueueBytes = 0;
     EventStatus = 0;
+    LowLatencyRequested = false;
 }
 
 } // namespace D2XXDriver

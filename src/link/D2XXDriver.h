@@ -55,6 +55,14 @@ int SetBreakOn();
 int SetBreakOff();
 int GetPortStatus();
 
+// Receive latency during a firmware transfer: while requested, the open
+// port and every port opened meanwhile (the transfer reopens the adapter to
+// change its speed) run with the lowest receive latency their line offers.
+// Ending the request, or closing the port, gives the line its previous
+// setting back. Lines without such a setting are not affected.
+extern bool LowLatencyRequested;
+int RequestLowLatency(bool on);
+
 // Installs the source of adapters (not owned). Closes an open port first.
 void InstallBackend(AdapterBackend* backend);
 AdapterBackend* InstalledBackend();

@@ -1,6 +1,7 @@
 #include "link/SerialBackend.h"
 
 #include "link/SerialBackendPlatform.h"
+#include "link/SerialLatency.h"
 
 #include <QSerialPort>
 #include <QSerialPortInfo>
@@ -25,7 +26,7 @@ bool Fatal(QSerialPort::SerialPortError error) {
 // One open serial line behind the adapter operations.
 class SerialPort final : public AdapterPort {
 public:
-    explicit SerialPort(const std::string& location) {
+    explicit SerialPort(const std::string& location) : location_(location) {
         port_.setPortName(QString::fromStdString(location));
     }
     ~SerialPort() override { Close(); }
@@ -40,6 +41,7 @@ public:
     int Close() override {
         if (!port_.isOpen())
             return FT_INVALID_HANDLE;
+        GiveBackLatency();
         port_.close();
         return dead_ ? FT_IO_ERROR : FT_OK;
     }
@@ -60,12 +62,26 @@ public:
         written = 0;
         if (const int status = Check(); status != FT_OK)
             return status;
-        const qint64 queued = port_.write(reinterpret_cast<const char*>(buffer), count);
-        if (queued < 0)
-            return Settle(false);
         // Push the bytes to the system now: the caller times the reply from here.
         const int boundMs =
             50 + static_cast<int>(count * 10000.0 / std::max(port_.baudRate(), 300));
+        // Straight to the line where the platform allows it and nothing is
+        // queued before: no notifier to arm, no event-loop round trip.
+        if (port_.bytesToWrite() == 0) {
+            const qint64 direct = SerialBackendPlatform::WriteNow(
+                port_.handle(), reinterpret_cast<const char*>(buffer), count, boundMs);
+            if (direct == SerialBackendPlatform::WriteFailed) {
+                dead_ = true;
+                return FT_IO_ERROR;
+            }
+            if (direct >= 0) {
+                written = static_cast<std::uint32_t>(direct);
+                return FT_OK;
+            }
+        }
+        const qint64 queued = port_.write(reinterpret_cast<const char*>(buffer), count);
+        if (queued < 0)
+            return Settle(false);
         while (port_.bytesToWrite() > 0 && port_.waitForBytesWritten(boundMs)) {
         }
         written = static_cast<std::uint32_t>(std::max<qint64>(0, queued - port_.bytesToWrite()));
@@ -122,10 +138,18 @@ public:
         rxBytes = 0;
         if (const int status = Check(); status != FT_OK)
             return status;
-        port_.waitForReadyRead(0);
+        // While Qt holds received bytes the caller has those to read first.
+        // Otherwise one look at the line: Qt is asked to pull bytes in only
+        // when some wait, and the same look tells whether the line hung up.
+        SerialBackendPlatform::LineState line;
+        if (port_.bytesAvailable() == 0) {
+            line = SerialBackendPlatform::PollLine(port_.handle());
+            if (!line.known || line.readable)
+                port_.waitForReadyRead(0);
+        }
         if (const int status = Settle(true); status != FT_OK)
             return status;
-        if (port_.bytesAvailable() == 0 && SerialBackendPlatform::HungUp(port_.handle())) {
+        if (port_.bytesAvailable() == 0 && line.hungUp) {
             dead_ = true;
             return FT_IO_ERROR;
         }
@@ -146,7 +170,37 @@ public:
         return status;
     }
 
+    int SetLowLatency(bool on) override {
+        if (const int status = Check(); status != FT_OK)
+            return status;
+        if (!on) {
+            GiveBackLatency();
+            return FT_OK;
+        }
+        if (lowLatency_)
+            return FT_OK;
+        lowLatency_ = true;
+        latency_ = SerialLatency::RequestLowest(port_.handle(), location_);
+        // Where the driver reads its setting when the port opens, open it again.
+        if (latency_.Changed() && SerialLatency::TakesEffectOnOpen()) {
+            port_.close();
+            if (!Open()) {
+                dead_ = true;
+                return FT_IO_ERROR;
+            }
+        }
+        return FT_OK;
+    }
+
 private:
+    void GiveBackLatency() {
+        if (!lowLatency_)
+            return;
+        lowLatency_ = false;
+        SerialLatency::Restore(port_.handle(), latency_);
+        latency_ = {};
+    }
+
     int Check() const {
         if (!port_.isOpen())
             return FT_INVALID_HANDLE;
@@ -167,8 +221,11 @@ private:
         return ok ? FT_OK : failure;
     }
 
+    std::string location_;
     QSerialPort port_;
     bool dead_ = false;
+    bool lowLatency_ = false;
+    SerialLatency::Previous latency_;
 };
 
 std::string LastName(const std::string& path) {

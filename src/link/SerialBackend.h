@@ -6,9 +6,10 @@
 // recognise and for tests over a pseudo-terminal.
 //
 // Port operations: QueueStatus pulls what the system has received
-// (waitForReadyRead(0)) and counts it; reads never block; writes are pushed
-// to the system at once (waitForBytesWritten with a short bound) so that the
-// SDI-12 timing holds; break, purge, RTS and DTR map onto QSerialPort. A
+// (waitForReadyRead(0), when the line has bytes waiting) and counts it;
+// reads never block; writes go to the system at once (straight to the line
+// where the platform allows it, else waitForBytesWritten with a short
+// bound) so that the SDI-12 timing holds; break, purge, RTS and DTR map onto QSerialPort. A
 // port whose line is gone (adapter unplugged, the other side of a
 // pseudo-terminal closed) fails every call from then on with FT_IO_ERROR.
 

@@ -4,9 +4,14 @@
 
 namespace SerialBackendPlatform {
 
-// On Windows a vanished adapter shows as a resource error of QSerialPort.
-bool HungUp(qintptr) {
-    return false;
+// On Windows a vanished adapter shows as a resource error of QSerialPort,
+// and reading and writing go through it.
+LineState PollLine(qintptr) {
+    return {};
+}
+
+qint64 WriteNow(qintptr, const char*, qint64, int) {
+    return WriteUnavailable;
 }
 
 } // namespace SerialBackendPlatform

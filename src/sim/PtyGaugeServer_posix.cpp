@@ -216,7 +216,7 @@ private:
     // line settings are looked at between). False when standard input ended.
     bool Wait(bool watchInput) {
         double waitMs = 5.0;
-        const double next = gauge_.NextEventMs();
+        const double next = gauge_.NextWakeMs();
         if (next != SimGauge::Never)
             waitMs = std::max(0.0, std::min(waitMs, next - NowMs()));
         if (!unsent_.empty())

@@ -20,6 +20,7 @@ public:
             return FT_INVALID_HANDLE;
         closed_ = true;
         device_->open = false;
+        GiveBackLatency();
         return Gone(TheClock().NowMs()) ? FT_IO_ERROR : FT_OK;
     }
 
@@ -105,7 +106,25 @@ public:
         return QueueStatus(rxBytes);
     }
 
+    int SetLowLatency(bool on) override {
+        if (const int status = Check(TheClock().NowMs()); status != FT_OK)
+            return status;
+        if (!on) {
+            GiveBackLatency();
+        } else if (!device_->lowLatency) {
+            device_->lowLatency = true;
+            ++device_->lowLatencyRequests;
+        }
+        return FT_OK;
+    }
+
 private:
+    void GiveBackLatency() {
+        if (!device_->lowLatency)
+            return;
+        device_->lowLatency = false;
+        ++device_->lowLatencyRestores;
+    }
     bool Gone(double now) const {
         if (device_->unplugged)
             return true;
@@ -167,6 +186,24 @@ void SimBackend::Unplug(std::size_t index) {
     if (index >= gaugeDevices_.size())
         throw std::out_of_range("SimBackend::Unplug: no such gauge");
     gaugeDevices_[index]->unplugged = true;
+}
+
+bool SimBackend::LowLatency(std::size_t index) const {
+    if (index >= gaugeDevices_.size())
+        throw std::out_of_range("SimBackend::LowLatency: no such gauge");
+    return gaugeDevices_[index]->lowLatency;
+}
+
+int SimBackend::LowLatencyRequests(std::size_t index) const {
+    if (index >= gaugeDevices_.size())
+        throw std::out_of_range("SimBackend::LowLatencyRequests: no such gauge");
+    return gaugeDevices_[index]->lowLatencyRequests;
+}
+
+int SimBackend::LowLatencyRestores(std::size_t index) const {
+    if (index >= gaugeDevices_.size())
+        throw std::out_of_range("SimBackend::LowLatencyRestores: no such gauge");
+    return gaugeDevices_[index]->lowLatencyRestores;
 }
 
 int SimBackend::List(std::vector<AdapterListing>& adapters) {

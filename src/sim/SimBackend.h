@@ -27,6 +27,12 @@ public:
     void Unplug(std::size_t index = 0);
     // Listing fails with this status (FT_OK: listing works).
     void SetListStatus(int status) { listStatus_ = status; }
+    // The adapter's receive latency, as an FTDI adapter's: whether its open
+    // port runs at the lowest latency now, and how often that was asked for
+    // and given back since the adapter was added.
+    bool LowLatency(std::size_t index = 0) const;
+    int LowLatencyRequests(std::size_t index = 0) const;
+    int LowLatencyRestores(std::size_t index = 0) const;
 
     int List(std::vector<AdapterListing>& adapters) override;
     // Opens a listed adapter; an adapter can be open only once at a time.
@@ -39,6 +45,9 @@ public:
         std::unique_ptr<SimGauge> gauge; // null for a foreign device
         bool unplugged = false;
         bool open = false;
+        bool lowLatency = false;
+        int lowLatencyRequests = 0;
+        int lowLatencyRestores = 0;
     };
 
 private:

@@ -114,8 +114,8 @@ void SimGauge::Answer(const std::string& command, double end) {
     } else if (body.size() == 2 && body[0] == 'D' && IsDigits(body.substr(1))) {
         if (const auto data = DataReply(body[1] - '0'))
             Reply(*data, end);
-    } else if (body == "OXU+0472" || body == "OXU+0391") {
-        const auto sent = Reply(self, end);
+    } else if ((body == "OXU+0472" || body == "OXU+0391") && !faults_.noLoader) {
+        const auto sent = faults_.silentLoaderSwitch ? std::optional<double>() : Reply(self, end);
         pendingLoaderBaud_ = body == "OXU+0472" ? 4800 : 115200;
         loaderSwitchAt_ = sent.value_or(end);
     } else if (body[0] == 'O') {

@@ -102,6 +102,15 @@ double SimGauge::NextEventMs() const {
     return next;
 }
 
+double SimGauge::NextWakeMs() const {
+    double next = NextTimerMs();
+    if (!incoming_.empty())
+        next = std::min(next, incoming_.back().at);
+    if (!outgoing_.empty())
+        next = std::min(next, outgoing_.front().at);
+    return next;
+}
+
 void SimGauge::InjectNoise(const std::vector<std::uint8_t>& bytes, double atMs) {
     for (std::uint8_t byte : bytes)
         Enqueue(atMs, byte, LineMode{0, 0, 0});

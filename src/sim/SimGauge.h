@@ -32,7 +32,8 @@
 //   by the first zero byte) of the first block, the place where firmware
 //   images keep it after their 16-byte product identification. An image
 //   without printable text there keeps the old version. Models 1 and 2 then
-//   print a few dots and "APPLICATION DONE" CR LF at the loader's speed;
+//   print dots for Settings::loaderDotsMs (2 s) and "APPLICATION DONE" CR LF
+//   at the loader's speed;
 //   every model then returns to SDI-12 at 1200 baud 7E1. A loader that gets
 //   no valid byte for LoaderIdleLimitMs returns to SDI-12 unchanged.
 // - Line settings matter: bytes sent at another baud rate or character
@@ -67,6 +68,17 @@ struct SimFaults {
     int lostAcks = 0;
     int corruptAcks = 0;
     bool nakEndOfTransmission = false; // the end of transmission is always answered with NAK
+    // The transfer-rate command switches to the loader without an answer.
+    bool silentLoaderSwitch = false;
+    // The gauge has no loader behind the transfer-rate command: it neither
+    // answers nor switches.
+    bool noLoader = false;
+    // The loader acknowledges every block and the end of transmission but
+    // keeps the firmware it has.
+    bool keepsOldFirmware = false;
+    // Models 1 and 2: the new application starts without its greeting
+    // "APPLICATION DONE" (the dots come all the same).
+    bool noApplicationDone = false;
     // The adapter is gone: every port call fails (the backends check it),
     // from now on or from the time vanishAtMs on.
     bool vanished = false;
@@ -84,6 +96,11 @@ public:
         char address = '0';          // changed by "aAb!"
         double replyLatencyMs = 0.0; // between the end of a command and the first reply byte
         bool paceWire = true;        // bytes take 10 bits each at the line's baud rate
+        // Models 1 and 2 after an acknowledged end of transmission: a dot
+        // every loaderDotIntervalMs for loaderDotsMs, then "APPLICATION DONE"
+        // one interval later.
+        double loaderDotsMs = 2000.0;
+        double loaderDotIntervalMs = 400.0;
     };
 
     // Line settings of one side. wordLength 0 = character format unknown
@@ -114,8 +131,15 @@ public:
     // Purge of the program's receive buffer: drops what has arrived by nowMs.
     void DropPending(double nowMs);
     // Earliest time at which a byte arrives or the gauge has something to do
-    // (Never when idle); tessra2-sim sleeps until then.
+    // (Never when idle).
     double NextEventMs() const;
+    // When whoever carries the bytes must act next: a reply byte or a timer
+    // is due, or the last byte the program has sent so far has reached the
+    // gauge. The bytes before that one are handled then, each at its own
+    // time, so nothing is answered later than it would have been: the
+    // program sends a whole command or block and then waits for the answer.
+    // tessra2-sim sleeps until then.
+    double NextWakeMs() const;
     // Noise on the line: bytes that reach the program at atMs, whatever the gauge does.
     void InjectNoise(const std::vector<std::uint8_t>& bytes, double atMs);
 

@@ -1,6 +1,8 @@
 #include "sim/SimGauge.h"
 #include "sim/SimValues.h"
 
+#include <algorithm>
+
 // The gauge's loader: an XModem-CRC receiver (128-byte blocks, CRC-16/XMODEM)
 // at the speed the transfer-rate command chose, 8 data bits, no parity.
 
@@ -104,7 +106,7 @@ void SimGauge::LoaderFinish(double atMs) {
     nextPollAt_ = Never;
     blockTimeoutAt_ = Never;
     loaderIdleAt_ = Never;
-    if (image_.size() >= ImageVersionOffset + 16) {
+    if (image_.size() >= ImageVersionOffset + 16 && !faults_.keepsOldFirmware) {
         std::string version;
         for (std::size_t i = ImageVersionOffset; i < ImageVersionOffset + 16 && image_[i] != 0; ++i)
             version.push_back(static_cast<char>(image_[i]));
@@ -120,9 +122,14 @@ void SimGauge::LoaderFinish(double atMs) {
         return;
     }
     // Programming the flash: a dot now and then, then the new application greets.
-    for (int i = 1; i <= 5; ++i)
-        Send(".", atMs + 400.0 * i);
-    applicationAt_ = Send("APPLICATION DONE\r\n", atMs + 2400.0);
+    const double interval = std::max(1.0, settings_.loaderDotIntervalMs);
+    double at = atMs + interval;
+    for (; at <= atMs + settings_.loaderDotsMs; at += interval)
+        Send(".", at);
+    if (faults_.noApplicationDone)
+        applicationAt_ = at;
+    else
+        applicationAt_ = Send("APPLICATION DONE\r\n", at);
 }
 
 void SimGauge::LeaveLoader() {

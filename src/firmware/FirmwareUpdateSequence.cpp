@@ -1,0 +1,567 @@
+#include "firmware/FirmwareUpdateSequence.h"
+
+#include "firmware/ConfigurationBackup.h"
+#include "firmware/FirmwareImage.h"
+#include "firmware/USBXModemUnit.h"
+#include "firmware/UpdateCancelled.h"
+#include "firmware/XModemProgress.h"
+#include "gauge/SDIHandler.h"
+#include "link/Clock.h"
+#include "link/D2XXDriver.h"
+#include "link/SDI12IO.h"
+#include "ui/Dialogs.h"
+#include "ui/FolderSettings.h"
+#include "ui/GaugeVocabulary.h"
+#include "ui/WideLanguageHandler.h"
+
+#include <QFileInfo>
+#include <algorithm>
+#include <optional>
+
+namespace Firmware {
+
+namespace {
+
+// Texts of the procedure.
+constexpr int EstablishConnectionText = 11;
+constexpr int ConnectedText = 12;
+constexpr int VersionText = 130;
+constexpr int LoaderTitleText = 162;
+constexpr int InitializingText = 163;
+constexpr int CancelledText = 164;
+constexpr int InitializedText = 165;
+constexpr int DirectUpdateText = 166;
+constexpr int PreparingText = 167;
+constexpr int SynchronizedText = 170;
+constexpr int FileNotOpenedText = 171;
+constexpr int SucceededText = 173;
+constexpr int FailedText = 174;
+constexpr int TransferText = 175;
+constexpr int ConfirmText = 177;
+constexpr int OkText = 191;
+constexpr int NoHandshakeText = 211;
+constexpr int LoadingFileText = 559;
+constexpr int UploadFinishedText = 620;
+constexpr int CheckingText = 621;
+constexpr int ClosingText = 622;
+// Texts of the backup and of the causes the procedure finds.
+constexpr int BackupReadingText = 740;
+constexpr int BackupSavedText = 741;
+constexpr int BackupFailedText = 742;
+constexpr int TooLargeText = 746;
+constexpr int EmptyImageText = 747;
+constexpr int ReportedVersionText = 748;
+constexpr int NoIdentificationText = 749;
+constexpr int DateNotRecordedText = 750;
+constexpr int NotAnsweringText = 751;
+constexpr int AdapterLostText = 752;
+
+constexpr double FileChosenPauseMs = 500;
+constexpr int LoaderStartPasses = 501;
+constexpr double LoaderStartPassMs = 10;
+constexpr double StepPauseMs = 1000;
+constexpr double VersionShownPauseMs = 3000;
+constexpr double ClosingPauseMs = 1500;
+constexpr double VerifyPassMs = 100;
+constexpr double DotBudgetMs = 15000;
+constexpr int Model0VerifyPasses = 80;
+constexpr std::uint32_t Model0Speed = 4800;
+constexpr std::uint32_t FastSpeed = 115200;
+// What the verification keeps of the loader's output: enough to find the
+// greeting across two passes, without growing while the loader babbles.
+constexpr std::size_t CollectedTail = 4096;
+const std::string ApplicationDone = "APPLICATION DONE";
+
+const QString FileFilter = QStringLiteral("Firmware files (*.bin *.BIN)");
+
+std::string Upper(std::string text) {
+    for (char& c : text)
+        if (c >= 'a' && c <= 'z')
+            c = static_cast<char>(c - 'a' + 'A');
+    return text;
+}
+
+// The request for the lowest receive latency, ended on every path.
+class LowLatencyScope {
+public:
+    LowLatencyScope() { D2XXDriver::RequestLowLatency(true); }
+    ~LowLatencyScope() { D2XXDriver::RequestLowLatency(false); }
+    LowLatencyScope(const LowLatencyScope&) = delete;
+    LowLatencyScope& operator=(const LowLatencyScope&) = delete;
+};
+
+} // namespace
+
+QString VersionCaption(const UpdateState& state) {
+    QString caption = GetText(VersionText) + u' ' +
+                      (state.gaugeVersion.isEmpty() ? QStringLiteral("UNKOWN") : state.gaugeVersion);
+    if (!state.expectedVersion.isEmpty())
+        caption += QStringLiteral(" -> ") + state.expectedVersion;
+    return caption;
+}
+
+// The progress bar and label as the XModem sender moves them.
+class FirmwareUpdateSequence::Progress final : public XModemProgress {
+public:
+    explicit Progress(FirmwareUpdateSequence& owner) : owner_(owner) {}
+    void SetMaximum(std::int64_t maximum) override {
+        owner_.state_.progressMaximum = maximum;
+        owner_.view_.ProgressChanged();
+    }
+    void SetPosition(std::int64_t position) override {
+        owner_.state_.progressPosition = position;
+        owner_.view_.ProgressChanged();
+    }
+    void SetLabel(const QString& text) override {
+        owner_.state_.progressLabel = text;
+        owner_.view_.ProgressChanged();
+    }
+    void Repaint() override { owner_.view_.Repaint(); }
+
+private:
+    FirmwareUpdateSequence& owner_;
+};
+
+FirmwareUpdateSequence::FirmwareUpdateSequence(TSDIHandler& gauge, FirmwareUpdateView& view)
+    : gauge_(gauge), view_(view), backupFolder_(DefaultBackupFolder()) {}
+
+FirmwareUpdateSequence::~FirmwareUpdateSequence() = default;
+
+QDateTime FirmwareUpdateSequence::Now() const {
+    return now_ ? now_() : QDateTime::currentDateTime();
+}
+
+void FirmwareUpdateSequence::ShowArea(int model) {
+    if (state_.running)
+        return;
+    TheClock().ProcessMessages();
+    model_ = model;
+    state_.gaugeVersion = QString::fromLatin1(gauge_.GetFirmwareVersion());
+    if (model == ModelTessra2S)
+        state_.picture = GaugePicture::Tessra2S;
+    else
+        state_.picture =
+            gauge_.GetGaugeType() != 0 ? GaugePicture::Tessra2_400 : GaugePicture::Tessra2_200;
+    view_.AreaShown();
+}
+
+void FirmwareUpdateSequence::ResetView() {
+    state_.cancelEnabled = false;
+    for (RowState& row : state_.rows)
+        row = RowState{};
+    state_.resultShown = false;
+    state_.progressPosition = 0;
+    view_.CancelEnabledChanged();
+    view_.ViewReset();
+}
+
+void FirmwareUpdateSequence::Cancel() {
+    UpdateCancelled = true;
+    TheClock().ProcessMessages();
+    state_.cancelEnabled = false;
+    view_.CancelEnabledChanged();
+}
+
+void FirmwareUpdateSequence::TranslateTexts() {
+    for (RowState& row : state_.rows)
+        if (row.titleTextId > 0)
+            row.title = GetText(row.titleTextId);
+}
+
+void FirmwareUpdateSequence::BeginRow(int row, const QString& title, int titleTextId) {
+    SetBlinking(false);
+    const int previous = state_.currentRow;
+    state_.currentRow = row;
+    state_.rows[static_cast<std::size_t>(row)].title = title;
+    state_.rows[static_cast<std::size_t>(row)].titleTextId = titleTextId;
+    view_.RowBegun(previous, row);
+    SetBlinking(true);
+    view_.Repaint();
+}
+
+void FirmwareUpdateSequence::SetRowTitle(int row, int titleTextId) {
+    state_.rows[static_cast<std::size_t>(row)].title = GetText(titleTextId);
+    state_.rows[static_cast<std::size_t>(row)].titleTextId = titleTextId;
+    view_.RowChanged(row);
+}
+
+void FirmwareUpdateSequence::SetRowText(int row, const QString& text) {
+    state_.rows[static_cast<std::size_t>(row)].text = text;
+    view_.RowChanged(row);
+}
+
+void FirmwareUpdateSequence::MarkCurrent(bool success) {
+    if (state_.currentRow == NoRow)
+        return;
+    state_.rows[static_cast<std::size_t>(state_.currentRow)].mark =
+        success ? Mark::Success : Mark::Failure;
+    view_.RowChanged(state_.currentRow);
+}
+
+void FirmwareUpdateSequence::SetBlinking(bool on) {
+    if (state_.blinking == on)
+        return;
+    state_.blinking = on;
+    view_.BlinkingChanged();
+}
+
+void FirmwareUpdateSequence::ShowCurrentRow() {
+    if (state_.currentRow != NoRow)
+        view_.CurrentRowShown();
+}
+
+void FirmwareUpdateSequence::SetBusy(bool busy) {
+    if (state_.busy == busy)
+        return;
+    state_.busy = busy;
+    view_.BusyChanged();
+}
+
+void FirmwareUpdateSequence::ShowUpdateResult(bool success, const QString& detail) {
+    state_.resultShown = true;
+    state_.resultSuccess = success;
+    resultDetail_ = detail;
+    state_.resultLine = GetText(success ? SucceededText : FailedText) + QStringLiteral("\r\n") + detail;
+    state_.resultNotes = notes_;
+    QString text = state_.resultLine;
+    for (const QString& note : notes_)
+        text += QStringLiteral("\r\n") + note;
+    state_.resultText = text;
+    view_.ResultShown();
+}
+
+void FirmwareUpdateSequence::AddNote(const QString& note) {
+    notes_ << note;
+    if (state_.resultShown)
+        ShowUpdateResult(state_.resultSuccess, resultDetail_);
+}
+
+bool FirmwareUpdateSequence::CancelTest() {
+    if (!UpdateCancelled)
+        return false;
+    ShowUpdateResult(false, GetText(CancelledText));
+    return true;
+}
+
+void FirmwareUpdateSequence::Pause(double ms) {
+    Clock& clock = TheClock();
+    const double end = clock.NowMs() + ms;
+    for (;;) {
+        clock.ProcessMessages();
+        const double now = clock.NowMs();
+        if (now >= end)
+            return;
+        clock.SleepMs(std::min(LoaderStartPassMs, end - now));
+    }
+}
+
+void FirmwareUpdateSequence::StartFirmwareUpdate() {
+    if (state_.running)
+        return;
+    // 1. A fresh view; the version strip and the picture read again.
+    ResetView();
+    state_.expectedVersion.clear();
+    ShowArea(model_);
+    state_.running = true;
+    view_.RunningChanged();
+    notes_.clear();
+    fileName_.clear();
+    state_.backupFile.clear();
+    state_.backupFailure.clear();
+    loaderEntered_ = false;
+    gaugeFound_ = false;
+    reportedVersion_.clear();
+    UpdateCancelled = false;
+    state_.cancelEnabled = true;
+    view_.CancelEnabledChanged();
+    SetBlinking(true);
+
+    // 2. Confirmation.
+    view_.BringToFront();
+    if (ShowMessageDialog(GetText(ConfirmText), MsgKind::Warning, MsgButtons::YesNo) !=
+        MsgResult::Yes) {
+        ShowUpdateResult(false, GetText(CancelledText));
+    } else {
+        // 3. The transfer object of this update.
+        SetBusy(true);
+        {
+            TUSBXModem sender;
+            RunSteps(sender);
+        }
+        // 12. Clean-up.
+        SetBusy(false);
+    }
+    Final();
+}
+
+void FirmwareUpdateSequence::RunSteps(TUSBXModem& sender) {
+    Clock& clock = TheClock();
+
+    // 4. Connection.
+    BeginRow(ConnectionRow, GetText(EstablishConnectionText), EstablishConnectionText);
+    if (gauge_.Connected || SDI12IO::PortConnected) {
+        SetRowText(ConnectionRow, GetText(ConnectedText));
+        gaugeFound_ = true;
+    } else if (gauge_.Connect()) {
+        gauge_.QueryAddress();
+        gaugeFound_ = true;
+    }
+    MarkCurrent(gaugeFound_);
+    view_.Repaint();
+    if (CancelTest())
+        return;
+
+    // 5. File choice.
+    BeginRow(FileRow, GetText(LoadingFileText), LoadingFileText);
+    FileDialogRequest request;
+    request.filter = FileFilter;
+    request.folder = FirmwarePath;
+    const QString path = Dialogs().OpenFile(request);
+    if (path.isEmpty()) {
+        MarkCurrent(false);
+        SetRowTitle(FileRow, FileNotOpenedText);
+        ShowUpdateResult(false, GetText(CancelledText));
+        return;
+    }
+    FirmwarePath = FolderOf(path);
+    fileName_ = path;
+    SetRowText(FileRow, ShownFileName(path));
+    // Nothing that large is a gauge's image: refused before anything is sent.
+    const QFileInfo file(path);
+    if (file.exists() && IsTooLarge(file.size())) {
+        MarkCurrent(false);
+        SetRowTitle(FileRow, FileNotOpenedText);
+        const QString refusal = GetText(TooLargeText)
+                                    .arg(QFileInfo(path).fileName())
+                                    .arg(QString::number(file.size()));
+        ShowMessageDialog(refusal, MsgKind::Error, MsgButtons::Ok);
+        ShowUpdateResult(false, refusal);
+        return;
+    }
+    MarkCurrent(true);
+    view_.Repaint();
+    state_.expectedVersion = ReadFileVersion(path);
+    if (!state_.expectedVersion.isEmpty())
+        view_.AreaShown();
+    Pause(FileChosenPauseMs);
+    const std::uint32_t speed = model_ == ModelTessra2 ? Model0Speed : FastSpeed;
+
+    // Before the gauge leaves its application: its configuration (not for
+    // an update that was cancelled meanwhile).
+    if (!UpdateCancelled)
+        BackUpConfiguration();
+
+    // 6. Loader switch.
+    BeginRow(LoaderRow, GetText(LoaderTitleText), LoaderTitleText);
+    if (CancelTest())
+        return;
+    loaderEntered_ = true;
+    const bool switched = gauge_.SetTransferRate(speed);
+    // From here until the transfer ends the adapter hands on every byte at once.
+    std::optional<LowLatencyScope> lowLatency;
+    lowLatency.emplace();
+    SetRowText(LoaderRow, GetText(switched ? InitializedText : DirectUpdateText));
+    MarkCurrent(switched);
+    if (CancelTest())
+        return;
+
+    // 7. Handshake.
+    BeginRow(HandshakeRow, GetText(InitializingText) + u' ' + Vocabulary::ModelName(model_), 0);
+    clock.ProcessMessages();
+    sender.OnLog = [this](const std::string& text) {
+        SetRowText(state_.currentRow, QString::fromUtf8(text));
+        view_.Repaint();
+    };
+    if (senderHook_)
+        senderHook_(sender);
+    // The loader starts.
+    for (int pass = 0; pass < LoaderStartPasses && !UpdateCancelled; ++pass) {
+        clock.SleepMs(LoaderStartPassMs);
+        clock.ProcessMessages();
+    }
+    const bool synchronized = !UpdateCancelled && sender.SynchronizeReceiver();
+    if (!synchronized) {
+        if (CancelTest()) {
+            view_.BringToFront();
+            gauge_.Disconnect();
+            return;
+        }
+        SetRowTitle(HandshakeRow, NoHandshakeText);
+        MarkCurrent(false);
+        if (sender.PortLost() && gaugeFound_)
+            AddNote(GetText(AdapterLostText));
+        Pause(StepPauseMs);
+        ShowUpdateResult(false, GetText(NoHandshakeText));
+        view_.BringToFront();
+        gauge_.Disconnect();
+        return;
+    }
+    SetRowText(HandshakeRow, GetText(SynchronizedText));
+    MarkCurrent(true);
+    view_.Repaint();
+    Pause(StepPauseMs);
+
+    // 8. Opening the file for the transfer.
+    BeginRow(OpeningRow, GetText(PreparingText), PreparingText);
+    if (CancelTest())
+        return;
+    if (!sender.OpenFirmwareFile(fileName_)) {
+        SetRowTitle(OpeningRow, FileNotOpenedText);
+        MarkCurrent(false);
+        Pause(StepPauseMs);
+        ShowUpdateResult(false, GetText(FileNotOpenedText));
+        gauge_.Disconnect();
+        return;
+    }
+    const std::int64_t imageBytes = sender.FileSize;
+    SetRowText(OpeningRow, GetText(OkText));
+    MarkCurrent(true);
+
+    // 9. Transfer.
+    BeginRow(TransferRow, GetText(TransferText), TransferText);
+    if (CancelTest())
+        return;
+    Progress progress(*this);
+    const bool sent = sender.SendFirmwareFile(&progress);
+    lowLatency.reset();
+    if (!sent) {
+        if (CancelTest()) {
+            view_.BringToFront();
+            gauge_.Disconnect();
+            return;
+        }
+        MarkCurrent(false);
+        gauge_.Disconnect();
+        view_.BringToFront();
+        if (sender.PortLost())
+            AddNote(GetText(AdapterLostText));
+        ShowUpdateResult(false, GetText(FailedText));
+        return;
+    }
+    SetBlinking(false);
+    MarkCurrent(true);
+    SetRowText(TransferRow, GetText(UploadFinishedText));
+    view_.Repaint();
+    ShowCurrentRow();
+
+    // 10. Verification.
+    BeginRow(VerificationRow, GetText(CheckingText), 0);
+    const QString expected = state_.expectedVersion;
+    bool confirmed = VerifyNewFirmware(expected);
+    // An empty image changed nothing, whatever the gauge reports afterwards.
+    if (imageBytes == 0) {
+        confirmed = false;
+        AddNote(GetText(EmptyImageText));
+    }
+
+    // 11. Closing.
+    if (confirmed) {
+        SetBlinking(false);
+        ShowCurrentRow();
+        MarkCurrent(true);
+        const QString shown = expected.isEmpty() ? QString::fromLatin1(reportedVersion_) : expected;
+        SetRowText(VerificationRow, GetText(VersionText) + shown);
+        clock.ProcessMessages();
+        Pause(VersionShownPauseMs);
+        view_.Repaint();
+        SetRowText(VerificationRow, GetText(ClosingText));
+        clock.ProcessMessages();
+        if (!gauge_.SetLastFirmwareUpdateDate(Now()))
+            AddNote(GetText(DateNotRecordedText));
+        // The pause before the result keeps the adapter open, so the main
+        // window's connection watch does not take it for a lost gauge.
+        Pause(ClosingPauseMs);
+        gauge_.Disconnect();
+        ShowUpdateResult(true, QString());
+        view_.Repaint();
+        return;
+    }
+    MarkCurrent(false);
+    gauge_.Disconnect();
+    view_.BringToFront();
+    if (imageBytes > 0) {
+        if (model_ != ModelTessra2 && expected.isEmpty())
+            AddNote(GetText(NoIdentificationText));
+        AddNote(GetText(ReportedVersionText)
+                    .arg(reportedVersion_.empty() ? QStringLiteral("-")
+                                                  : QString::fromLatin1(reportedVersion_)));
+    }
+    ShowUpdateResult(false, GetText(FailedText));
+}
+
+void FirmwareUpdateSequence::BackUpConfiguration() {
+    state_.progressLabel = GetText(BackupReadingText);
+    view_.ProgressChanged();
+    view_.StatusText(state_.progressLabel);
+    view_.Repaint();
+    const BackupResult backup = SaveConfigurationBackup(gauge_, model_, backupFolder_, Now());
+    QString line;
+    if (backup.saved) {
+        state_.backupFile = backup.file;
+        line = GetText(BackupSavedText).arg(backup.file);
+    } else {
+        state_.backupFailure = backup.failure;
+        line = GetText(BackupFailedText).arg(backup.failure);
+    }
+    state_.progressLabel = line;
+    view_.ProgressChanged();
+    view_.StatusText(line);
+    view_.Repaint();
+    AddNote(line);
+}
+
+// The image is in the gauge by now: a cancel cannot undo it, so the wait
+// and the check run on and tell what the gauge holds.
+bool FirmwareUpdateSequence::VerifyNewFirmware(const QString& expectedVersion) {
+    Clock& clock = TheClock();
+    const double start = clock.NowMs();
+    if (model_ > ModelTessra2) {
+        std::string collected;
+        double budget = DotBudgetMs;
+        for (;;) {
+            clock.SleepMs(VerifyPassMs);
+            clock.ProcessMessages();
+            std::string fresh;
+            gauge_.ReadPending(fresh);
+            collected += fresh;
+            if (collected.size() > CollectedTail)
+                collected.erase(0, collected.size() - CollectedTail);
+            if (Upper(collected).find(ApplicationDone) != std::string::npos)
+                break;
+            budget -= VerifyPassMs;
+            if (fresh.find('.') != std::string::npos)
+                budget = DotBudgetMs;
+            if (budget <= 0 || clock.NowMs() - start >= LongestVerificationMs)
+                break;
+        }
+    } else {
+        for (int pass = 0; pass < Model0VerifyPasses; ++pass) {
+            clock.SleepMs(VerifyPassMs);
+            clock.ProcessMessages();
+        }
+    }
+    // The adapter just updated, with the SDI-12 settings again.
+    gauge_.Reconnect();
+    reportedVersion_ = gauge_.GetFirmwareVersion();
+    if (model_ > ModelTessra2)
+        return !expectedVersion.isEmpty() && QString::fromLatin1(reportedVersion_) == expectedVersion;
+    return !reportedVersion_.empty();
+}
+
+void FirmwareUpdateSequence::Final() {
+    view_.Repaint();
+    SetBlinking(false);
+    ShowCurrentRow();
+    SetBusy(false);
+    gauge_.Disconnect();
+    // The adapter this update used (when there was one), without asking again.
+    const bool connected = gauge_.Reconnect();
+    const bool answers = connected && !gauge_.QueryAddress().empty();
+    if (!answers && loaderEntered_ && gaugeFound_)
+        AddNote(GetText(NotAnsweringText));
+    view_.StatusText(QString());
+    state_.running = false;
+    view_.RunningChanged();
+}
+
+} // namespace Firmware
