@@ -12,9 +12,11 @@
 #include "ui/WideLanguageHandler.h"
 
 #include <QApplication>
+#include <QCoreApplication>
 #include <QEvent>
 #include <QFontMetrics>
 #include <QLabel>
+#include <QLayout>
 #include <QProgressBar>
 #include <QVBoxLayout>
 
@@ -351,6 +353,11 @@ void TGuidedPrecisionTestFrame::ForceFullRelayout() {
 }
 
 ReportContent TGuidedPrecisionTestFrame::CurrentReport() const {
+    // The chart as it is laid out on the page, not as it was before it was
+    // shown: pending layouts are applied first.
+    layout()->activate();
+    ActionPanel->layout()->activate();
+    QCoreApplication::sendPostedEvents(ResultChart, QEvent::LayoutRequest);
     ReportContent content;
     content.record = sequence_.Record();
     content.date = QDateTime::currentDateTime();
@@ -358,7 +365,7 @@ ReportContent TGuidedPrecisionTestFrame::CurrentReport() const {
     content.drawChart = [chart](QPainter& painter, const QRectF& target) {
         chart->RenderInto(painter, target);
     };
-    content.chartSize = QSizeF(ResultChart->size());
+    content.chartSize = QSizeF(ResultChart->ShownSize());
     return content;
 }
 

@@ -4,6 +4,7 @@
 
 #include <QAreaSeries>
 #include <QChart>
+#include <QCoreApplication>
 #include <QFontMetricsF>
 #include <QGraphicsLayout>
 #include <QImage>
@@ -87,6 +88,7 @@ TToleranceChart::TToleranceChart(QWidget* parent) : QChartView(parent) {
 }
 
 void TToleranceChart::ShowToleranceChart(const Precision::ToleranceChartData& data) {
+    data_ = data;
     const double p = data.permitted;
     const double d = data.deviation;
     BandLine->clear();
@@ -103,6 +105,8 @@ void TToleranceChart::ShowToleranceChart(const Precision::ToleranceChartData& da
 
 void TToleranceChart::resizeEvent(QResizeEvent* event) {
     QChartView::resizeEvent(event);
+    if (isVisible())
+        shownSize_ = size();
     chart()->setPlotArea(QRectF(SideMargin, 2, qMax(1, width() - 2 * SideMargin),
                                 qMax(1, height() - 2 - AxisHeight)));
 }
@@ -135,8 +139,22 @@ void TToleranceChart::drawForeground(QPainter* painter, const QRectF& rect) {
     painter->restore();
 }
 
+QSize TToleranceChart::ShownSize() const {
+    return isVisible() || !shownSize_.isValid() ? size() : shownSize_;
+}
+
 void TToleranceChart::RenderInto(QPainter& painter, const QRectF& target) {
-    // A chart changed just now lays itself out before it is drawn.
-    chart()->layout()->activate();
-    render(&painter, target, viewport()->rect(), Qt::IgnoreAspectRatio);
+    if (isVisible()) {
+        render(&painter, target, viewport()->rect(), Qt::IgnoreAspectRatio);
+        return;
+    }
+    TToleranceChart twin;
+    twin.setAttribute(Qt::WA_DontShowOnScreen);
+    twin.setFont(font());
+    twin.resize(ShownSize());
+    twin.ShowToleranceChart(data_);
+    twin.show();
+    QCoreApplication::sendPostedEvents(&twin);
+    QCoreApplication::sendPostedEvents(twin.chart());
+    twin.render(&painter, target, twin.viewport()->rect(), Qt::IgnoreAspectRatio);
 }

@@ -33,8 +33,12 @@ public:
     void ShowToleranceChart(const Precision::ToleranceChartData& data);
 
     // Draws the chart as it is shown into target of painter (a page of the
-    // report, at the page's own resolution).
+    // report, at the page's own resolution). A chart that is not on the
+    // screen just now (its page hidden, or not yet laid out) is drawn by an
+    // unshown twin of the same size and data.
     void RenderInto(QPainter& painter, const QRectF& target);
+    // The size the chart has on its page (its last size while shown).
+    QSize ShownSize() const;
 
     QLineSeries* BandLine = nullptr;   // upper edge of Series1
     QAreaSeries* Series1 = nullptr;    // the permitted band
@@ -42,6 +46,10 @@ public:
     QLineSeries* Series3 = nullptr;    // the zero mark
     QValueAxis* AxisX = nullptr;
     QValueAxis* AxisY = nullptr;
+
+private:
+    Precision::ToleranceChartData data_;
+    QSize shownSize_;
 
 protected:
     // The plot keeps the upper part; labels and title the lower one.

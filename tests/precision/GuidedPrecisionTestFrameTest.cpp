@@ -96,7 +96,8 @@ TEST_F(FrameOnSim, EvaluationPageWithChartAndReportButton) {
     ASSERT_EQ(reports.size(), 1u);
     EXPECT_EQ(reports[0].record.verdict, "Yes");
     EXPECT_EQ(reports[0].record.gauge.serialNumber, "123456789");
-    EXPECT_EQ(reports[0].chartSize, QSizeF(frame.ResultChart->size()));
+    // The report takes the chart as laid out on the page, across the frame.
+    EXPECT_EQ(reports[0].chartSize, QSizeF(frame.ActionPanel->width(), 64));
     ASSERT_TRUE(frame.ShowPDFButton->isVisible());
     EXPECT_EQ(frame.ShowPDFButton->text(), "PDF Report");
     EXPECT_EQ(frame.ShowPDFButton->y(), frame.Sequence().RowsHeight() + 10);

@@ -200,3 +200,37 @@ TEST_F(Report, ExportToAPlaceThatCannotBeWrittenFails) {
     content.record = Record(QStringLiteral("Yes"));
     EXPECT_FALSE(ExportReportPdf(pdf + QStringLiteral("/inside-a-file.pdf"), content));
 }
+
+TEST_F(Report, ChartOffTheScreenIsDrawnAsOnItsPage) {
+    LanguageScope english(OffsetEnglish);
+    DefaultLocaleScope c(QLocale::c());
+    // A chart whose page is hidden just now: drawn all the same, across the
+    // text width, with its axis labels at both ends.
+    TToleranceChart hidden;
+    hidden.resize(800, TToleranceChart::ChartHeight);
+    hidden.ShowToleranceChart({0.05f, 0.01f, QStringLiteral("mm")});
+    ASSERT_FALSE(hidden.isVisible());
+    ReportContent content;
+    content.record = Record(QStringLiteral("Yes"));
+    content.drawChart = [&hidden](QPainter& painter, const QRectF& target) {
+        hidden.RenderInto(painter, target);
+    };
+    content.chartSize = QSizeF(hidden.ShownSize());
+    const QString pdf = folder.filePath(QStringLiteral("hidden.pdf"));
+    ASSERT_TRUE(ExportReportPdf(pdf, content));
+    const PdfTools::Word* left = nullptr;
+    const PdfTools::Word* right = nullptr;
+    const std::vector<PdfTools::Word> words = PdfTools::Words(pdf);
+    for (const PdfTools::Word& word : words) {
+        if (word.text == "-0.55")
+            left = &word;
+        if (word.text == "0.55")
+            right = &word;
+    }
+    ASSERT_NE(left, nullptr);
+    ASSERT_NE(right, nullptr);
+    EXPECT_EQ(left->page, 1);
+    // 190 mm of text width are 539 points; the labels sit near both ends.
+    EXPECT_GT(right->box.center().x() - left->box.center().x(), 480.0);
+    EXPECT_LT(right->box.bottom() - left->box.top(), 20.0); // on one line
+}
