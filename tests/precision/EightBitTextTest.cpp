@@ -10,6 +10,7 @@
 #include <QMap>
 #include <QProcess>
 #include <QStandardPaths>
+#include <string>
 
 using namespace Precision;
 
@@ -66,7 +67,10 @@ TEST_P(EightBitTextAgainstIconv, EveryDefinedByteRoundTrips) {
 
 INSTANTIATE_TEST_SUITE_P(CodePages, EightBitTextAgainstIconv,
                          ::testing::Values(CodePage::Windows1252, CodePage::Windows1251,
-                                           CodePage::Windows1254));
+                                           CodePage::Windows1254),
+                         [](const ::testing::TestParamInfo<CodePage>& info) {
+                             return std::string(CodePageName(info.param));
+                         });
 
 TEST(EightBitText, MissingCharactersBecomeQuestionMarks) {
     EXPECT_EQ(EncodeEightBit(QStringLiteral("Дата"), CodePage::Windows1252), "????");
