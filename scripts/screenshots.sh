@@ -5,7 +5,8 @@
 #   scripts/screenshots.sh [--readme] [OUTDIR]
 #
 # OUTDIR defaults to screenshots/out. --readme also copies the connection
-# area to docs/connection-area.png, the picture the README shows.
+# area to docs/connection-area.png and the first page of the precision test's
+# report to docs/precision-report.png, the pictures the README shows.
 # TESSRA_BUILD_DIR names another build folder (default build/default).
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -39,4 +40,6 @@ if [ "$readme" = yes ]; then
   mkdir -p docs
   cp "$out/connection-model2.png" docs/connection-area.png
   echo "docs/connection-area.png"
+  cp "$out/precision-report.png" docs/precision-report.png
+  echo "docs/precision-report.png"
 fi

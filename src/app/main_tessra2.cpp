@@ -2,6 +2,7 @@
 
 #include "app/CommandLine.h"
 #include "app/Main.h"
+#include "app/PrecisionTestWindows.h"
 #include "app/ProgramAdapters.h"
 #include "app/ScreenshotTour.h"
 #include "app/StartupProbe.h"
@@ -53,6 +54,12 @@ int main(int argc, char** argv) {
     LoadLanguageFiles();
     InstallGaugeTextSource();
     ProgramAdapters adapters(options);
+    // The precision test's wait dialog and weight entry; with simulated
+    // gauges, Continue on the weight pages puts the weights on their buckets.
+    ProgramWeightDialogs weightDialogs;
+    std::unique_ptr<SimulatedWeightPlacement> weightPlacement;
+    if (adapters.Simulation() != nullptr)
+        weightPlacement = std::make_unique<SimulatedWeightPlacement>(*adapters.Simulation());
     std::unique_ptr<TestReport> report;
     if (options.testReport)
         report = std::make_unique<TestReport>();

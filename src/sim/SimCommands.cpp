@@ -147,9 +147,16 @@ std::optional<std::string> SimGauge::StartMeasurement(const std::string& body, d
             state_.accumulatedTotal += SimValues::IntensityAt(now) * hours;
         }
         lastMeasurementMs_ = std::max(now, 1e-3);
-        m.values = SimValues::MainValues(SimValues::Inputs{now, state_.accumulatedTotal,
-                                                           state_.bucketContent, state_.heatingMode,
-                                                           faults_.statusBits});
+        SimValues::Inputs inputs{now, state_.accumulatedTotal, state_.bucketContent,
+                                 state_.heatingMode, faults_.statusBits};
+        if (state_.testMode) {
+            // The test weights, in the unit of the gauge's intensity setting.
+            const double mm = bucket_.ReadGram(now) / SimBucket::GramPerMm(state_.gaugeType);
+            const bool inch = state_.intensityUnit >= 2;
+            inputs.bucketContent = inch ? mm / 25.4 : mm;
+            inputs.bucketDecimals = inch ? 5 : 3;
+        }
+        m.values = SimValues::MainValues(inputs);
         if (faults_.mainValueCount >= 0 &&
             static_cast<std::size_t>(faults_.mainValueCount) < m.values.size())
             m.values.resize(static_cast<std::size_t>(faults_.mainValueCount));

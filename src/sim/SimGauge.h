@@ -41,6 +41,8 @@
 //   mismatch at equal baud rate is modelled bit-exactly: the parity bit
 //   becomes the eighth data bit, or the eighth bit is lost).
 
+#include "sim/SimBucket.h"
+
 #include <QDateTime>
 
 #include <cstdint>
@@ -188,6 +190,10 @@ public:
         double bucketContent = 125.3;   // bucket reading (values 5 and 6 of "M!")
     };
     State& Gauge() { return state_; }
+    // The weights on the bucket: in test mode the bucket values of "M!" are
+    // their reading, in mm (3 decimals) or, with an inch intensity unit, in
+    // inch (5 decimals).
+    SimBucket& Bucket() { return bucket_; }
 
     // The gauge's clock follows the PC's clock (plus clockOffsetMs) unless it
     // is pinned: it then shows when at the simulation time atMs and runs on
@@ -251,6 +257,7 @@ private:
     Settings settings_;
     SimFaults faults_;
     State state_;
+    SimBucket bucket_;
     LineMode programLine_;
     Mode mode_ = Mode::Application;
     std::uint32_t loaderBaud_ = 115200;

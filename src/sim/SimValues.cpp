@@ -33,10 +33,14 @@ std::vector<std::string> MainValues(const Inputs& in) {
     const double lastMinute = intensity / 60.0;
     const double temperature = 21.0 + 2.0 * std::sin(seconds / 600.0);
     return {
-        Signed(intensity, 2),         Signed(lastMinute, 3),
-        Signed(lastMinute * 0.95, 3), Signed(in.accumulatedTotal, 2),
-        Signed(in.bucketContent, 2),  Signed(in.bucketContent, 2),
-        Signed(temperature, 1),       Signed(in.heatingMode != 0 ? 1 : 0, 0),
+        Signed(intensity, 2),
+        Signed(lastMinute, 3),
+        Signed(lastMinute * 0.95, 3),
+        Signed(in.accumulatedTotal, 2),
+        Signed(in.bucketContent, in.bucketDecimals),
+        Signed(in.bucketContent, in.bucketDecimals),
+        Signed(temperature, 1),
+        Signed(in.heatingMode != 0 ? 1 : 0, 0),
         Signed(in.statusBits, 0),
     };
 }

@@ -14,9 +14,10 @@ namespace SimValues {
 struct Inputs {
     double nowMs = 0.0;
     double accumulatedTotal = 0.0; // mm
-    double bucketContent = 0.0;    // mm
+    double bucketContent = 0.0;    // mm (inch in test mode with an inch unit)
     int heatingMode = 0;
     int statusBits = 0;
+    int bucketDecimals = 2;
 };
 
 // Rain intensity in mm/h at a time: a slow, never negative wave.

@@ -1,0 +1,93 @@
+#include "precision/PrecisionTestLog.h"
+
+#include "precision/EightBitText.h"
+#include "ui/FolderSettings.h"
+#include "ui/WideLanguageHandler.h"
+
+#include <QDir>
+#include <QSaveFile>
+#include <QStandardPaths>
+
+namespace Precision {
+namespace {
+
+constexpr int DateTextId = 381;
+constexpr int SerialTextId = 19;
+constexpr int FirmwareTextId = 18;
+constexpr int IntensityTextId = 22;
+constexpr int TotalTextId = 375;
+constexpr int AppliedTextId = 376;
+constexpr int MeasuredTextId = 384;
+constexpr int PermittedTextId = 377;
+constexpr int DeviationTextId = 378;
+constexpr int PassedTextId = 379;
+
+const QString Separator = QStringLiteral(": ");
+const QString LineEnd = QStringLiteral("\r\n");
+
+bool WriteInto(const QString& folder, const QString& name, const QByteArray& bytes, QString& path) {
+    path = QDir(folder).filePath(name);
+    if (folder.isEmpty() || !QDir().mkpath(folder))
+        return false;
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return false;
+    if (file.write(bytes) != bytes.size()) {
+        file.cancelWriting();
+        return false;
+    }
+    return file.commit();
+}
+
+} // namespace
+
+QString TestLogFileName(const QDateTime& when) {
+    return QStringLiteral("PrecisionTest_") + when.toString(QStringLiteral("yyyy_MM_dd_HH_mm_ss")) +
+           QStringLiteral(".log");
+}
+
+QByteArray TestLogBytes(const PrecisionTestRecord& record, const QDateTime& when) {
+    const PrecisionTestValues& v = record.values;
+    const GaugeInformation& g = record.gauge;
+    const std::pair<int, QString> lines[] = {
+        {DateTextId, when.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"))},
+        {SerialTextId, g.serialNumber + u'/' + g.hardwareIndex},
+        {FirmwareTextId, g.firmwareVersion},
+        {IntensityTextId, g.intensityUnitName},
+        {TotalTextId, FormatWeightTriple(v.TotalGram, v.TotalMm, v.TotalInch)},
+        {AppliedTextId, FormatWeightTriple(v.TestWeightGram, v.TestWeightMm, v.TestWeightInch)},
+        {MeasuredTextId,
+         FormatWeightTriple(v.MeasuredTestGram, v.MeasuredTestMm, v.MeasuredTestInch)},
+        {PermittedTextId,
+         FormatWeightTriple(v.PermittedGram, v.PermittedMm, v.PermittedInch, true)},
+        {DeviationTextId, FormatWeightTriple(v.DeviationGram, v.DeviationMm, v.DeviationInch)},
+        {PassedTextId, record.verdict},
+    };
+    QString text;
+    for (const auto& [label, value] : lines)
+        text += GetText(label) + Separator + value + LineEnd;
+    return EncodeEightBit(text, CodePageOfLanguage(LanguageOffset));
+}
+
+LogFolders ProgramLogFolders() {
+    return {ProgramFolder(), QStandardPaths::writableLocation(QStandardPaths::AppDataLocation)};
+}
+
+LogWriteResult WriteTestLog(const PrecisionTestRecord& record, const QDateTime& when,
+                            const LogFolders& folders) {
+    const QByteArray bytes = TestLogBytes(record, when);
+    const QString name = TestLogFileName(when);
+    LogWriteResult result;
+    for (const QString& folder : {folders.program, folders.perUser}) {
+        QString path;
+        if (WriteInto(folder, name, bytes, path)) {
+            result.path = QDir::toNativeSeparators(path);
+            return result;
+        }
+        if (!folder.isEmpty())
+            result.failed.append(QDir::toNativeSeparators(path));
+    }
+    return result;
+}
+
+} // namespace Precision

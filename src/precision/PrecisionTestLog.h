@@ -1,0 +1,40 @@
+#pragma once
+
+// The log file of a precision test: ten lines of 8-bit text, each a label,
+// ": " and a value, ended by CR LF. It is written beside the program; when
+// the program's folder cannot be written (an installed program), into the
+// per-user data folder instead. The path returned is the one written.
+
+#include "precision/PrecisionTestRecord.h"
+
+#include <QByteArray>
+#include <QDateTime>
+#include <QString>
+#include <QStringList>
+
+namespace Precision {
+
+// "PrecisionTest_" + yyyy_MM_dd_hh_mm_ss + ".log".
+QString TestLogFileName(const QDateTime& when);
+// The ten lines as written: labels in the current language, the date of
+// when, the values of record, in the code page of the current language.
+QByteArray TestLogBytes(const PrecisionTestRecord& record, const QDateTime& when);
+
+struct LogFolders {
+    QString program; // the program's own folder
+    QString perUser; // the per-user data folder
+};
+// The running program's two folders.
+LogFolders ProgramLogFolders();
+
+struct LogWriteResult {
+    QString path;       // the file written, empty when none could be
+    QStringList failed; // the paths tried in vain, in order
+    bool Written() const { return !path.isEmpty(); }
+};
+// Writes the log of record (dated when) into the first folder that takes it,
+// replacing a file of the same name there.
+LogWriteResult WriteTestLog(const PrecisionTestRecord& record, const QDateTime& when,
+                            const LogFolders& folders);
+
+} // namespace Precision

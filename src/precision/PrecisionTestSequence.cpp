@@ -1,0 +1,569 @@
+#include "precision/PrecisionTestSequence.h"
+
+#include "gauge/SDIHandler.h"
+#include "link/Clock.h"
+#include "precision/DecimalFormat.h"
+#include "precision/WeightPlacement.h"
+#include "ui/Dialogs.h"
+#include "ui/GaugeVocabulary.h"
+#include "ui/WeightDialogs.h"
+#include "ui/WideLanguageHandler.h"
+
+namespace Precision {
+namespace {
+
+// Texts of the pages.
+constexpr int ConnectingTextId = 11;
+constexpr int SerialTextId = 19;
+constexpr int FirmwareTextId = 18;
+constexpr int IntensityTextId = 22;
+constexpr int ExitTextId = 215;
+constexpr int WelcomeTitleId = 220;
+constexpr int ContinueTextId = 224;
+constexpr int ProgressTextId = 227;
+constexpr int StepTextId = 228;
+constexpr int ReadStatusTitleId = 236;
+constexpr int NoDriverTextId = 240;
+constexpr int ScanningTextId = 241;
+constexpr int ReadingTextId = 243;
+constexpr int BucketTypeTextId = 246;
+constexpr int BusAddressTextId = 247;
+constexpr int NoGaugeTextId = 248;
+constexpr int StatusReadTextId = 250;
+constexpr int ProceedAfterStatusId = 249;
+constexpr int ApplyBaseTitleId = 260;
+constexpr int MeasureBaseTitleId = 288;
+constexpr int DeterminesBaseTextId = 280;
+constexpr int BaseDeterminedTextId = 281;
+constexpr int ProceedAfterBaseId = 282;
+constexpr int ApplyTestTitleId = 330;
+constexpr int RecommendedWeightsTextId = 439;
+constexpr int MeasureTestTitleId = 350;
+constexpr int DeterminesTestTextId = 351;
+constexpr int MeasuredTestTextId = 352;
+constexpr int TestDeterminedTextId = 353;
+constexpr int WeightRequestTitleId = 354;
+constexpr int TestWeightDetailsId = 355;
+constexpr int ProceedAfterTestId = 359;
+constexpr int RepeatQuestionId = 358;
+constexpr int EvaluationTitleId = 370;
+constexpr int DetailsBelowTextId = 371;
+constexpr int BaseWeightTextId = 372;
+constexpr int TotalTextId = 375;
+constexpr int AppliedTextId = 376;
+constexpr int PermittedTextId = 377;
+constexpr int DeviationTextId = 378;
+constexpr int PassedTextId = 379;
+constexpr int DateTextId = 381;
+constexpr int MeasuredTextId = 384;
+constexpr int YesTextId = 300;
+constexpr int NoTextId = 301;
+constexpr int GramTextId = 314;
+constexpr int MmTextId = 315;
+constexpr int InchTextId = 316;
+constexpr int FinishedTextId = 400;
+constexpr int PassedMessageId = 404;
+constexpr int NotPassedMessageId = 405;
+constexpr int GeneratingReportId = 606;
+constexpr int NoLogWrittenTextId = 764;
+constexpr int FileNotWrittenTextId = 703;
+
+constexpr int WelcomeRows[] = {221, 222, 229, 219, 218, 217, 450, 451, 452, 223};
+constexpr int ApplyBaseRows[] = {263, 265};
+constexpr int ApplyTestRows[] = {331, 332};
+
+constexpr double StatusPauseMs = 1500;
+constexpr double AddressPauseMs = 1000;
+constexpr double ReadingPauseMs = 1500;
+constexpr double InformationRowPauseMs = 50;
+
+const QString ModelPlaceholder = QStringLiteral("Axo Tessra2");
+const QString LineEnd = QStringLiteral("\r\n");
+const QString Indent = QStringLiteral("    ");
+const QString ValueGap = QStringLiteral("      ");
+
+QString FromBytes(const std::string& text) {
+    return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+} // namespace
+
+PrecisionTestSequence::PrecisionTestSequence(TSDIHandler& gauge, PrecisionTestView& view)
+    : gauge_(gauge), view_(view), logFolders_(ProgramLogFolders()),
+      now_([] { return QDateTime::currentDateTime(); }) {}
+
+PrecisionTestRecord PrecisionTestSequence::Record() const {
+    return {model_, info_, evaluation_.Values, verdict_};
+}
+
+// Rows and page elements.
+
+int PrecisionTestSequence::AddRow(RowKind kind, const QString& text) {
+    PageRow row;
+    row.kind = kind;
+    row.caption = text;
+    const QString modelName = Vocabulary::ModelName(model_);
+    if (!modelName.isEmpty())
+        row.caption.replace(ModelPlaceholder, modelName, Qt::CaseSensitive);
+    row.top = rowsHeight_;
+    row.wraps = row.caption.size() > LongestOneLineRow;
+    row.height = row.wraps ? WrappedRowHeight : RowHeight;
+    rowsHeight_ += row.height;
+    rows_.push_back(row);
+    const int index = static_cast<int>(rows_.size()) - 1;
+    view_.RowAdded(index, rows_.back());
+    view_.Repaint();
+    return index;
+}
+
+void PrecisionTestSequence::ClearRows() {
+    rowsHeight_ = 0;
+    rows_.clear();
+    currentRow_ = -1;
+    view_.RowsCleared();
+}
+
+void PrecisionTestSequence::SetMark(int row, RowMark mark) {
+    if (row < 0 || row >= static_cast<int>(rows_.size()))
+        return;
+    rows_[static_cast<std::size_t>(row)].mark = mark;
+    view_.RowChanged(row, rows_[static_cast<std::size_t>(row)]);
+}
+
+void PrecisionTestSequence::SetValue(int row, const QString& value) {
+    if (row < 0 || row >= static_cast<int>(rows_.size()))
+        return;
+    PageRow& r = rows_[static_cast<std::size_t>(row)];
+    r.value = value;
+    r.hasValue = true;
+    view_.RowChanged(row, r);
+}
+
+void PrecisionTestSequence::ShowStep(int step) {
+    SetContinueCaption(ContinueTextId);
+    ShowActionLabel(false);
+    step_ = step;
+    progressText_ = step == 0 ? QString()
+                              : GetText(ProgressTextId) + u' ' + GetText(StepTextId) + u' ' +
+                                    QString::number(step) + u'/' + QString::number(StepCount);
+    view_.StepShown(step, progressText_);
+    view_.Repaint();
+}
+
+void PrecisionTestSequence::EnableButtons(bool continueOn, bool cancelOn, bool backOn) {
+    continueOn_ = continueOn;
+    cancelOn_ = cancelOn;
+    backOn_ = backOn;
+    view_.ButtonsChanged(continueOn_, cancelOn_, backOn_);
+    view_.ProcessMessages();
+    view_.Repaint();
+}
+
+void PrecisionTestSequence::SetTitle(const QString& title) {
+    title_ = title;
+    view_.TitleChanged(title_);
+}
+
+void PrecisionTestSequence::SetContinueCaption(int textId) {
+    continueCaptionId_ = textId;
+    view_.ContinueCaptionChanged(textId);
+}
+
+void PrecisionTestSequence::ShowActionLabel(bool shown, const QString& text) {
+    actionLabelShown_ = shown;
+    if (shown)
+        actionLabelText_ = text;
+    view_.ActionLabelChanged(shown, actionLabelText_);
+}
+
+void PrecisionTestSequence::ShowResultChart(bool shown) {
+    resultChartShown_ = shown;
+    view_.ResultChartShown(shown);
+}
+
+void PrecisionTestSequence::ShowReportButton(bool shown) {
+    reportButtonShown_ = shown;
+    view_.ReportButtonShown(shown, rowsHeight_ + ReportButtonGap);
+}
+
+void PrecisionTestSequence::Pause(double ms) {
+    TheClock().SleepMs(ms);
+}
+
+void PrecisionTestSequence::Place(PlacedWeights weights) {
+    if (WeightPlacement* placement = InstalledWeightPlacement())
+        placement->WeightsApplied(weights);
+}
+
+float PrecisionTestSequence::Wait(int textId) {
+    return WeightDialogs().WaitForWeight(gauge_, WaitSeconds, WaitTickMs, GetText(textId));
+}
+
+// The welcome page and the buttons.
+
+void PrecisionTestSequence::StartPrecisionTest(int model) {
+    ClearRows();
+    ShowResultChart(false);
+    view_.ActionPanelShown(false);
+    model_ = model;
+    ShowReportButton(false);
+    if (model == ModelTessra2S)
+        view_.PictureChanged(GaugePicture::GaugeS);
+    else
+        view_.PictureChanged(gauge_.GetGaugeType() == 0 ? GaugePicture::Gauge200
+                                                        : GaugePicture::Gauge400);
+    weightUnit_ = UnitGram;
+    ShowStep(0);
+    EnableButtons(false, false, false);
+    SetTitle(GetText(WelcomeTitleId));
+    for (const int id : WelcomeRows)
+        AddRow(RowKind::Text, GetText(id));
+    evaluation_.ClearValues();
+    EnableButtons(true, true, false);
+    view_.Translate();
+    view_.ActionPanelShown(true);
+    view_.LayoutFrame();
+}
+
+void PrecisionTestSequence::ContinueButtonClick() {
+    if (step_ > 0 && step_ < 9) {
+        backOn_ = true;
+        view_.ButtonsChanged(continueOn_, cancelOn_, backOn_);
+    }
+    switch (step_) {
+    case 0:
+    case 1:
+        StepReadStatus();
+        break;
+    case 2:
+        StepApplyBaseWeight();
+        break;
+    case 3:
+        Place(PlacedWeights::Base);
+        StepMeasureBaseWeight();
+        break;
+    case 4:
+        StepApplyTestWeight();
+        break;
+    case 5:
+        Place(PlacedWeights::BaseAndTest);
+        StepMeasureTestWeight();
+        break;
+    case 6:
+        StepEvaluate();
+        break;
+    case 7:
+        StepFinish();
+        break;
+    default:
+        break;
+    }
+}
+
+void PrecisionTestSequence::BackButtonClick() {
+    continueOn_ = true;
+    view_.ButtonsChanged(continueOn_, cancelOn_, backOn_);
+    switch (step_) {
+    case 2:
+    case 3:
+        StepReadStatus();
+        break;
+    case 4:
+        StepApplyBaseWeight();
+        break;
+    case 5:
+        StepMeasureBaseWeight();
+        break;
+    case 6:
+        StepApplyTestWeight();
+        break;
+    case 7:
+        StepMeasureTestWeight();
+        break;
+    default:
+        break;
+    }
+}
+
+void PrecisionTestSequence::AbortButtonClick() {
+    // The gauge stays in its test mode; the main window's connection watch
+    // finds the link closed and hides the work areas.
+    gauge_.Disconnect();
+}
+
+void PrecisionTestSequence::ShowPDFButtonClick() {
+    view_.BuildReport(verdict_);
+}
+
+// Step 2: status.
+
+void PrecisionTestSequence::ReadGaugeInformation() {
+    info_.firmwareVersion = FromBytes(gauge_.GetFirmwareVersion());
+    info_.gaugeType = gauge_.GetGaugeType();
+    if (Vocabulary::IsGaugeType(info_.gaugeType))
+        info_.gaugeTypeName = Vocabulary::GaugeTypeText(info_.gaugeType);
+    info_.serialNumber = FromBytes(gauge_.GetSerialNumber());
+    info_.intensityUnit = gauge_.GetIntensityUnit();
+    info_.intensityUnitName = Vocabulary::IntensityUnitText(info_.intensityUnit);
+    info_.temperatureUnit = gauge_.GetTemperatureUnit();
+    info_.temperatureUnitName = Vocabulary::TemperatureUnitText(info_.temperatureUnit);
+    info_.hardwareIndex = FromBytes(gauge_.GetHardwareIndex());
+    evaluation_.GaugeType = info_.gaugeType;
+    evaluation_.IntensityUnit = info_.intensityUnit;
+}
+
+void PrecisionTestSequence::InformationRow(RowKind kind, const QString& label, const QString& value,
+                                           bool ok) {
+    const int row = AddRow(kind, Indent + label + ValueGap + value);
+    Pause(InformationRowPauseMs);
+    SetMark(row, ok ? RowMark::Success : RowMark::Failed);
+}
+
+void PrecisionTestSequence::StepReadStatus() {
+    ClearRows();
+    verdict_.clear();
+    ShowReportButton(false);
+    ShowStep(2);
+    EnableButtons(false, false, false);
+    evaluation_.ClearValues();
+    ShowResultChart(false);
+    view_.BusyCursor(true);
+    SetContinueCaption(ContinueTextId);
+    info_.gaugeTypeName = QStringLiteral("N/A");
+
+    SetTitle(GetText(ReadStatusTitleId));
+    AddRow(RowKind::Text, GetText(237));
+    AddRow(RowKind::Text, GetText(238));
+    view_.Repaint();
+    Pause(StatusPauseMs);
+
+    const int connection = AddRow(RowKind::Icon, QStringLiteral(" > ") + GetText(ConnectingTextId));
+    view_.Repaint();
+    if (!gauge_.Connect()) {
+        SetMark(connection, RowMark::Failed);
+        AddRow(RowKind::Text, GetText(NoDriverTextId));
+        view_.BringToFront();
+        ShowMessageDialog(GetText(NoDriverTextId), MsgKind::Error, MsgButtons::Ok);
+        view_.Repaint();
+        EnableButtons(false, true, true);
+    } else {
+        SetMark(connection, RowMark::Success);
+        view_.LayoutFrame();
+        const int scanning = AddRow(RowKind::Icon, GetText(ScanningTextId));
+        view_.Repaint();
+        Pause(AddressPauseMs);
+        if (gauge_.QueryAddress().empty()) {
+            AddRow(RowKind::Text, GetText(NoGaugeTextId));
+            view_.Repaint();
+            EnableButtons(false, true, true);
+        } else {
+            SetMark(scanning, RowMark::Success);
+            AddRow(RowKind::Text, GetText(ReadingTextId));
+            view_.Repaint();
+            Pause(ReadingPauseMs);
+            ReadGaugeInformation();
+            gauge_.StartTestMode();
+
+            const GaugeInformation& g = info_;
+            InformationRow(RowKind::Icon, GetText(SerialTextId),
+                           g.serialNumber + QStringLiteral(" / ") + g.hardwareIndex,
+                           !g.serialNumber.isEmpty() && !g.hardwareIndex.isEmpty());
+            InformationRow(RowKind::Text, GetText(FirmwareTextId), g.firmwareVersion,
+                           !g.firmwareVersion.isEmpty());
+            InformationRow(RowKind::Text, GetText(BucketTypeTextId), g.gaugeTypeName,
+                           !g.gaugeTypeName.isEmpty());
+            const QString address = FromBytes(gauge_.Address);
+            InformationRow(RowKind::Text, GetText(BusAddressTextId), address, !address.isEmpty());
+            InformationRow(RowKind::Text, GetText(IntensityTextId), g.intensityUnitName,
+                           !g.intensityUnitName.isEmpty());
+            AddRow(RowKind::Text, GetText(StatusReadTextId));
+            AddRow(RowKind::Text, GetText(ProceedAfterStatusId));
+            EnableButtons(true, true, false);
+        }
+    }
+    view_.BusyCursor(false);
+    view_.LayoutFrame();
+}
+
+// Steps 3 to 6: the weights.
+
+void PrecisionTestSequence::StepApplyBaseWeight() {
+    ClearRows();
+    ShowStep(3);
+    EnableButtons(false, false, false);
+    SetTitle(GetText(ApplyBaseTitleId));
+    for (const int id : ApplyBaseRows)
+        AddRow(RowKind::Text, GetText(id));
+    EnableButtons(true, true, true);
+}
+
+void PrecisionTestSequence::StepMeasureBaseWeight() {
+    ClearRows();
+    ShowStep(4);
+    EnableButtons(false, false, false);
+    SetTitle(GetText(MeasureBaseTitleId));
+    AddRow(RowKind::Text, GetText(DeterminesBaseTextId));
+    // After gauge errors the wait yields 0, which is taken like any reading.
+    const float result = Wait(DeterminesBaseTextId);
+    view_.Repaint();
+    evaluation_.SetBaseWeight(result);
+    AddRow(RowKind::Text, GetText(BaseDeterminedTextId));
+    AddRow(RowKind::Text, GetText(ProceedAfterBaseId));
+    EnableButtons(true, true, true);
+    view_.Repaint();
+}
+
+void PrecisionTestSequence::StepApplyTestWeight() {
+    ShowStep(5);
+    EnableButtons(false, false, false);
+    view_.LayoutFrame();
+    ClearRows();
+    SetTitle(GetText(ApplyTestTitleId));
+    for (const int id : ApplyTestRows)
+        AddRow(RowKind::Text, GetText(id));
+    ShowActionLabel(true, GetText(RecommendedWeightsTextId));
+    EnableButtons(true, true, true);
+    view_.Repaint();
+}
+
+void PrecisionTestSequence::StepMeasureTestWeight() {
+    ClearRows();
+    SetTitle(GetText(MeasureTestTitleId));
+    currentRow_ = AddRow(RowKind::Icon, GetText(TestWeightDetailsId));
+
+    const WeightEntry entry = WeightDialogs().RequestWeight(
+        GetText(WeightRequestTitleId), GetText(TestWeightDetailsId), weightUnit_);
+    weightUnit_ = entry.unit;
+    if (entry.weight > 0) {
+        PageRow& row = rows_[static_cast<std::size_t>(currentRow_)];
+        row.caption += u' ' + FormatUpTo(entry.weight, 5) + u' ' + GetText(GramTextId + entry.unit);
+        view_.RowChanged(currentRow_, row);
+        view_.LayoutFrame();
+        SetMark(currentRow_, RowMark::Success);
+    } else {
+        SetMark(currentRow_, RowMark::Failed);
+    }
+
+    ShowStep(6);
+    ShowActionLabel(false);
+    view_.LayoutFrame();
+    evaluation_.SetTestWeight(entry.unit, entry.weight);
+
+    AddRow(RowKind::Icon, GetText(DeterminesTestTextId));
+    view_.LayoutFrame();
+    view_.ProcessMessages();
+    const float result = Wait(DeterminesTestTextId);
+    view_.Repaint();
+    evaluation_.SetTotalWeight(result);
+
+    const PrecisionTestValues& v = evaluation_.Values;
+    AddRow(RowKind::Text, GetText(TestDeterminedTextId));
+    AddRow(RowKind::Text,
+           QStringLiteral("  ") + GetText(MeasuredTestTextId) + FormatFixed(v.MeasuredTestGram, 2) +
+               QStringLiteral("  ") + GetText(GramTextId) + u' ' +
+               FormatFixed(v.MeasuredTestMm, 2) + QStringLiteral("  ") + GetText(MmTextId) + u' ' +
+               FormatFixed(v.MeasuredTestInch, 4) + QStringLiteral("  ") + GetText(InchTextId));
+    AddRow(RowKind::Text, GetText(ProceedAfterTestId));
+    EnableButtons(true, true, true);
+    view_.Repaint();
+}
+
+// Step 7: the evaluation.
+
+void PrecisionTestSequence::ShowResultRows(const QString& verdict, const QDateTime& t) {
+    const PrecisionTestValues& v = evaluation_.Values;
+    const std::pair<int, QString> rows[] = {
+        {DateTextId, t.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"))},
+        {SerialTextId, info_.serialNumber},
+        {FirmwareTextId, info_.firmwareVersion},
+        {IntensityTextId, info_.intensityUnitName},
+        {TotalTextId, FormatWeightTriple(v.TotalGram, v.TotalMm, v.TotalInch)},
+        {AppliedTextId, FormatWeightTriple(v.TestWeightGram, v.TestWeightMm, v.TestWeightInch)},
+        {MeasuredTextId,
+         FormatWeightTriple(v.MeasuredTestGram, v.MeasuredTestMm, v.MeasuredTestInch)},
+        {PermittedTextId,
+         FormatWeightTriple(v.PermittedGram, v.PermittedMm, v.PermittedInch, true)},
+        {DeviationTextId, FormatWeightTriple(v.DeviationGram, v.DeviationMm, v.DeviationInch)},
+        {BaseWeightTextId, FormatWeightTriple(v.BaseGram, v.BaseMm, v.BaseInch)},
+    };
+    for (const auto& [label, value] : rows)
+        SetValue(AddRow(RowKind::Text, GetText(label)), value);
+    const int passed = AddRow(RowKind::Icon, GetText(PassedTextId));
+    SetValue(passed, verdict);
+    SetMark(passed, verdict == GetText(YesTextId) ? RowMark::Success : RowMark::Failed);
+}
+
+void PrecisionTestSequence::ShowToleranceChart() {
+    const PrecisionTestValues& v = evaluation_.Values;
+    if (evaluation_.InchMode())
+        chart_ = {v.PermittedInch, v.DeviationInch, GetText(InchTextId)};
+    else
+        chart_ = {v.PermittedMm, v.DeviationMm, GetText(MmTextId)};
+    view_.ToleranceChartChanged(chart_);
+}
+
+void PrecisionTestSequence::WriteLog(const QString& verdict) {
+    PrecisionTestRecord record = Record();
+    record.verdict = verdict;
+    const LogWriteResult written = WriteTestLog(record, now_(), logFolders_);
+    logFilePath_ = written.path;
+    if (!written.Written()) {
+        // Nothing is lost but the log: the evaluation goes on.
+        QStringList lines;
+        for (const QString& path : written.failed)
+            lines << GetText(FileNotWrittenTextId).arg(path);
+        view_.BringToFront();
+        ShowMessageDialog(lines.join(LineEnd), MsgKind::Error, MsgButtons::Ok);
+    }
+}
+
+void PrecisionTestSequence::StepEvaluate() {
+    ClearRows();
+    ShowStep(7);
+    EnableButtons(false, false, false);
+    ShowActionLabel(false);
+    ShowResultChart(true);
+    const QDateTime t = now_();
+    SetTitle(GetText(EvaluationTitleId));
+    AddRow(RowKind::Text, GetText(DetailsBelowTextId));
+
+    verdict_ = evaluation_.TestPassed() ? GetText(YesTextId) : GetText(NoTextId);
+    ShowResultRows(verdict_, t);
+    view_.LayoutFrame();
+    view_.Repaint();
+    ShowToleranceChart();
+    WriteLog(verdict_);
+    view_.ForceFullRelayout();
+    if (verdict_ == GetText(YesTextId))
+        ShowMessageDialog(GetText(PassedMessageId), MsgKind::Information, MsgButtons::Ok);
+    else
+        ShowMessageDialog(GetText(NotPassedMessageId), MsgKind::Error, MsgButtons::Ok);
+
+    AddRow(RowKind::Text, GetText(GeneratingReportId));
+    view_.BuildReport(verdict_);
+    ShowReportButton(true);
+    EnableButtons(true, false, false);
+    SetContinueCaption(ExitTextId);
+}
+
+void PrecisionTestSequence::StepFinish() {
+    ClearRows();
+    step_ = -1;
+    ShowResultChart(false);
+    const MsgResult repeat =
+        ShowMessageDialog(GetText(RepeatQuestionId), MsgKind::Confirmation, MsgButtons::YesNo);
+    if (repeat == MsgResult::Yes) {
+        step_ = 1;
+        ContinueButtonClick();
+        return;
+    }
+    view_.BringToFront();
+    const QString where = logFilePath_.isEmpty() ? GetText(NoLogWrittenTextId)
+                                                 : GetText(FinishedTextId) + LineEnd + logFilePath_;
+    ShowMessageDialog(where, MsgKind::Information, MsgButtons::Ok);
+    gauge_.StopTestMode();
+    ClearRows();
+    view_.AreaHidden();
+}
+
+} // namespace Precision

@@ -1,0 +1,184 @@
+#pragma once
+
+// The pages of the guided precision test without any widget: the welcome
+// page, reading the gauge's status (step 2), placing and measuring the base
+// weight (3, 4), placing the test weight, declaring and measuring it (5,
+// 6), and the evaluation with verdict, log file and report (7). Each page
+// is a title and a list of rows; the sequence keeps them and reports every
+// row, mark, button state and page change to its view. Messages go through
+// ShowMessageDialog, the wait and weight windows through WeightDialogs.
+
+#include "precision/PrecisionTestLog.h"
+#include "precision/PrecisionTestRecord.h"
+#include "precision/PrecisionTestValues.h"
+#include "precision/WeightPlacement.h"
+
+#include <QDateTime>
+#include <QString>
+#include <functional>
+#include <vector>
+
+class TSDIHandler;
+
+namespace Precision {
+
+enum class RowKind { Icon, Text };
+enum class RowMark { None, Success, Failed };
+
+struct PageRow {
+    RowKind kind = RowKind::Text;
+    QString caption;
+    QString value; // shown in the value column when hasValue
+    bool hasValue = false;
+    RowMark mark = RowMark::None;
+    int top = 0;        // rows height before the row was added
+    int height = 30;    // 60 for a caption of more than 80 characters
+    bool wraps = false; // the caption wraps (a 60 px row)
+};
+
+// Which of the frame's gauge pictures the left strip shows.
+enum class GaugePicture { Gauge200, Gauge400, GaugeS };
+
+// What the sequence tells the frame.
+class PrecisionTestView {
+public:
+    virtual ~PrecisionTestView() = default;
+    virtual void TitleChanged(const QString& /*title*/) {}
+    virtual void RowsCleared() {}
+    virtual void RowAdded(int /*index*/, const PageRow& /*row*/) {}
+    // Caption, value or mark of a row changed.
+    virtual void RowChanged(int /*index*/, const PageRow& /*row*/) {}
+    // Progress bar position step (0 to 7) and its text (empty on step 0).
+    virtual void StepShown(int /*step*/, const QString& /*progressText*/) {}
+    virtual void ButtonsChanged(bool /*continueOn*/, bool /*cancelOn*/, bool /*backOn*/) {}
+    virtual void ContinueCaptionChanged(int /*textId*/) {}
+    virtual void ActionLabelChanged(bool /*shown*/, const QString& /*text*/) {}
+    virtual void ActionPanelShown(bool /*shown*/) {}
+    virtual void PictureChanged(GaugePicture /*picture*/) {}
+    virtual void ResultChartShown(bool /*shown*/) {}
+    virtual void ToleranceChartChanged(const ToleranceChartData& /*chart*/) {}
+    // The report button, centred, top px below the rows' top.
+    virtual void ReportButtonShown(bool /*shown*/, int /*top*/) {}
+    virtual void BusyCursor(bool /*on*/) {}
+    virtual void BringToFront() {}
+    virtual void LayoutFrame() {}
+    virtual void Repaint() {}
+    // Lets pending window messages run (clicks on disabled buttons are dropped).
+    virtual void ProcessMessages() {}
+    // A full re-layout of the frame (one pixel wider and narrower again).
+    virtual void ForceFullRelayout() {}
+    // Applies the texts of the current language to the frame and its buttons.
+    virtual void Translate() {}
+    // Builds the report of the current record and shows it; returns when
+    // its preview window is closed.
+    virtual void BuildReport(const QString& /*verdict*/) {}
+    // The test is over: the frame hides.
+    virtual void AreaHidden() {}
+};
+
+class PrecisionTestSequence {
+public:
+    static constexpr int StepCount = 7;
+    static constexpr int WaitSeconds = 120;
+    static constexpr int WaitTickMs = 1000;
+    static constexpr int RowHeight = 30;
+    static constexpr int WrappedRowHeight = 60;
+    static constexpr int LongestOneLineRow = 80;
+    static constexpr int ReportButtonGap = 10;
+
+    PrecisionTestSequence(TSDIHandler& gauge, PrecisionTestView& view);
+
+    // The main window opens the area for a gauge of model: the welcome page.
+    void StartPrecisionTest(int model);
+    void ContinueButtonClick();
+    void BackButtonClick();
+    void AbortButtonClick();
+    void ShowPDFButtonClick();
+
+    // The pages (public so that tests and the frame can name them).
+    void StepReadStatus();
+    void StepApplyBaseWeight();
+    void StepMeasureBaseWeight();
+    void StepApplyTestWeight();
+    void StepMeasureTestWeight();
+    void StepEvaluate();
+    void StepFinish();
+
+    // State.
+    int Step() const { return step_; }
+    int Model() const { return model_; }
+    int WeightUnit() const { return weightUnit_; }
+    const QString& Title() const { return title_; }
+    const std::vector<PageRow>& Rows() const { return rows_; }
+    int RowsHeight() const { return rowsHeight_; }
+    bool ContinueOn() const { return continueOn_; }
+    bool CancelOn() const { return cancelOn_; }
+    bool BackOn() const { return backOn_; }
+    int ContinueCaptionId() const { return continueCaptionId_; }
+    const QString& ProgressText() const { return progressText_; }
+    bool ActionLabelShown() const { return actionLabelShown_; }
+    const QString& ActionLabelText() const { return actionLabelText_; }
+    bool ResultChartShownNow() const { return resultChartShown_; }
+    bool ReportButtonShownNow() const { return reportButtonShown_; }
+    const ToleranceChartData& Chart() const { return chart_; }
+    const QString& Verdict() const { return verdict_; }
+    const QString& LogFilePath() const { return logFilePath_; }
+    const GaugeInformation& Gauge() const { return info_; }
+    const PrecisionEvaluation& Evaluation() const { return evaluation_; }
+    // What the log and the report show now.
+    PrecisionTestRecord Record() const;
+
+    // Where the log goes (the program's folders unless a test sets others).
+    void SetLogFolders(const LogFolders& folders) { logFolders_ = folders; }
+    // The current date and time (the PC's clock unless a test sets another).
+    void SetNow(std::function<QDateTime()> now) { now_ = std::move(now); }
+
+private:
+    int AddRow(RowKind kind, const QString& text);
+    void ClearRows();
+    void SetMark(int row, RowMark mark);
+    void SetValue(int row, const QString& value);
+    void ShowStep(int step);
+    void EnableButtons(bool continueOn, bool cancelOn, bool backOn);
+    void SetTitle(const QString& title);
+    void SetContinueCaption(int textId);
+    void ShowActionLabel(bool shown, const QString& text = QString());
+    void ShowResultChart(bool shown);
+    void ShowReportButton(bool shown);
+    void Pause(double ms);
+    void ReadGaugeInformation();
+    void InformationRow(RowKind kind, const QString& label, const QString& value, bool ok);
+    void ShowResultRows(const QString& verdict, const QDateTime& t);
+    void ShowToleranceChart();
+    void WriteLog(const QString& verdict);
+    void Place(PlacedWeights weights);
+    float Wait(int textId);
+
+    TSDIHandler& gauge_;
+    PrecisionTestView& view_;
+    int model_ = 0;
+    int step_ = -1;
+    int weightUnit_ = 0;
+    int rowsHeight_ = 0;
+    std::vector<PageRow> rows_;
+    int currentRow_ = -1;
+    QString title_;
+    QString verdict_;
+    QString progressText_;
+    QString actionLabelText_;
+    bool actionLabelShown_ = false;
+    bool continueOn_ = false;
+    bool cancelOn_ = false;
+    bool backOn_ = false;
+    int continueCaptionId_ = 224;
+    bool resultChartShown_ = false;
+    bool reportButtonShown_ = false;
+    ToleranceChartData chart_;
+    GaugeInformation info_;
+    PrecisionEvaluation evaluation_;
+    QString logFilePath_;
+    LogFolders logFolders_;
+    std::function<QDateTime()> now_;
+};
+
+} // namespace Precision
