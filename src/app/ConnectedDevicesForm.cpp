@@ -1,5 +1,6 @@
 #include "app/ConnectedDevicesForm.h"
 
+#include "diag/ConnectionDiagnosis.h"
 #include "link/SDI12IO.h"
 #include "ui/Dialogs.h"
 #include "ui/Palette.h"
@@ -136,7 +137,8 @@ void TConnectForm::StartButtonClick() {
         ShowMessageDialog(GetText(NoSerialTextId), MsgKind::Error, MsgButtons::Ok);
     } else if (SDI12IO::OpenSdiPort(serial, 7, 2, 0) == -1) {
         raise();
-        ShowMessageDialog(GetText(NotOpenedTextId), MsgKind::Error, MsgButtons::Ok);
+        ShowMessageDialog(GetText(NotOpenedTextId), ConnectionDoctor::ConnectionErrorDetails(),
+                          MsgKind::Error, MsgButtons::Ok);
     } else {
         ChosenSerial = serial;
         ChosenDescription = description;

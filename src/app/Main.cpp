@@ -2,6 +2,7 @@
 
 #include "app/ConnectionFrame.h"
 #include "config/ParameterFrame.h"
+#include "diag/ConnectionDiagnosis.h"
 #include "firmware/FirmwareupdateFrame.h"
 #include "gauge/SDIHandler.h"
 #include "link/SDI12IO.h"
@@ -307,20 +308,24 @@ bool TTessra2ParamMainForm::EnsureConnected() {
         ShowConnectedState();
         return true;
     }
-    if (ConnectAndIdentify()) {
+    bool adapterFailed = false;
+    if (ConnectAndIdentify(adapterFailed)) {
         ShowConnectedState();
         return true;
     }
     raise();
     activateWindow();
-    ShowMessageDialog(GetText(91), MsgKind::Error, MsgButtons::Ok);
+    // Under the error, what keeps the system from listing or opening the adapter.
+    const QString details = adapterFailed ? ConnectionDoctor::ConnectionErrorDetails() : QString();
+    ShowMessageDialog(GetText(91), details, MsgKind::Error, MsgButtons::Ok);
     ShowDisconnectedState();
     gauge_->Disconnect();
     return false;
 }
 
-bool TTessra2ParamMainForm::ConnectAndIdentify() {
-    if (!gauge_->Connect())
+bool TTessra2ParamMainForm::ConnectAndIdentify(bool& adapterFailed) {
+    adapterFailed = !gauge_->Connect();
+    if (adapterFailed)
         return false;
     if (gauge_->QueryAddress().empty())
         return false;

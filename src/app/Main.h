@@ -73,7 +73,9 @@ public:
     void ConnectedTimerTimer();
     void Navigate(TAXO_TTNTPanel* tile);
     bool EnsureConnected();
-    bool ConnectAndIdentify();
+    // adapterFailed: no adapter was listed or chosen, or it could not be
+    // opened (not: the gauge behind it did not answer).
+    bool ConnectAndIdentify(bool& adapterFailed);
     void ShowConnectedState();
     void ShowDisconnectedState();
     void TranslateMainWindow();

@@ -1,5 +1,6 @@
 #include "app/ProgramAdapters.h"
 
+#include "diag/ConnectionDiagnosis.h"
 #include "link/D2XXDriver.h"
 #include "link/SerialBackend.h"
 #include "sim/SimBackend.h"
@@ -31,9 +32,15 @@ ProgramAdapters::ProgramAdapters(const ProgramOptions& options) {
         break;
     }
     D2XXDriver::InstallBackend(backend_.get());
+    // Real adapters that fail are diagnosed on the running system;
+    // simulated ones never depend on it.
+    if (simulation_ == nullptr)
+        ConnectionDoctor::InstallDiagnosedSystem(&ConnectionDoctor::RunningSystem());
 }
 
 ProgramAdapters::~ProgramAdapters() {
     if (D2XXDriver::InstalledBackend() == backend_.get())
         D2XXDriver::InstallBackend(nullptr);
+    if (ConnectionDoctor::DiagnosedSystem() == &ConnectionDoctor::RunningSystem())
+        ConnectionDoctor::InstallDiagnosedSystem(nullptr);
 }

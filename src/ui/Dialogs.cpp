@@ -6,6 +6,7 @@
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QTranslator>
 
 namespace {
 
@@ -52,6 +53,62 @@ MsgResult ResultOf(QMessageBox::StandardButton button) {
     }
 }
 
+// The message box's own texts that the program's language files hold:
+// the captions of its details button. Qt asks the installed translators
+// for them whenever the button changes.
+class MessageBoxTexts final : public QTranslator {
+public:
+    static constexpr int ShowDetailsTextId = 850;
+    static constexpr int HideDetailsTextId = 851;
+
+    QString translate(const char* context, const char* sourceText, const char* disambiguation,
+                      int n) const override {
+        (void)disambiguation;
+        (void)n;
+        if (qstrcmp(context, "QMessageBox") != 0 || sourceText == nullptr)
+            return {};
+        if (qstrcmp(sourceText, "Show Details...") == 0)
+            return GetText(ShowDetailsTextId);
+        if (qstrcmp(sourceText, "Hide Details...") == 0)
+            return GetText(HideDetailsTextId);
+        return {};
+    }
+    bool isEmpty() const override { return false; }
+};
+
+// Installs the message box texts while a dialog with details is shown.
+class ScopedMessageBoxTexts {
+public:
+    ScopedMessageBoxTexts() { installed_ = QCoreApplication::installTranslator(&texts_); }
+    ~ScopedMessageBoxTexts() {
+        if (installed_)
+            QCoreApplication::removeTranslator(&texts_);
+    }
+    ScopedMessageBoxTexts(const ScopedMessageBoxTexts&) = delete;
+    ScopedMessageBoxTexts& operator=(const ScopedMessageBoxTexts&) = delete;
+
+private:
+    MessageBoxTexts texts_;
+    bool installed_ = false;
+};
+
+MsgResult RunMessageBox(const QString& text, const QString& details, MsgKind kind,
+                        MsgButtons buttons) {
+    QMessageBox box(IconOf(kind), MessageCaption(kind), text, QMessageBox::NoButton,
+                    QApplication::activeWindow());
+    for (MsgResult button : ButtonsOf(buttons))
+        box.addButton(StandardButtonOf(button))->setText(GetText(ButtonTextId(button)));
+    if (!details.isEmpty())
+        box.setDetailedText(details);
+    // Brought to the front before the modal loop starts.
+    box.setWindowModality(Qt::ApplicationModal);
+    box.show();
+    box.raise();
+    box.activateWindow();
+    box.exec();
+    return ResultOf(box.standardButton(box.clickedButton()));
+}
+
 QString RunFileDialog(const FileDialogRequest& request, QFileDialog::AcceptMode mode) {
     QFileDialog dialog(QApplication::activeWindow(), request.title, request.folder, request.filter);
     dialog.setAcceptMode(mode);
@@ -70,17 +127,13 @@ QString RunFileDialog(const FileDialogRequest& request, QFileDialog::AcceptMode 
 } // namespace
 
 MsgResult RealDialogProvider::Message(const QString& text, MsgKind kind, MsgButtons buttons) {
-    QMessageBox box(IconOf(kind), MessageCaption(kind), text, QMessageBox::NoButton,
-                    QApplication::activeWindow());
-    for (MsgResult button : ButtonsOf(buttons))
-        box.addButton(StandardButtonOf(button))->setText(GetText(ButtonTextId(button)));
-    // Brought to the front before the modal loop starts.
-    box.setWindowModality(Qt::ApplicationModal);
-    box.show();
-    box.raise();
-    box.activateWindow();
-    box.exec();
-    return ResultOf(box.standardButton(box.clickedButton()));
+    return RunMessageBox(text, QString(), kind, buttons);
+}
+
+MsgResult RealDialogProvider::MessageWithDetails(const QString& text, const QString& details,
+                                                 MsgKind kind, MsgButtons buttons) {
+    const ScopedMessageBoxTexts texts;
+    return RunMessageBox(text, details, kind, buttons);
 }
 
 QString RealDialogProvider::OpenFile(const FileDialogRequest& request) {
@@ -102,6 +155,13 @@ void InstallDialogs(DialogProvider* provider) {
 
 MsgResult ShowMessageDialog(const QString& text, MsgKind kind, MsgButtons buttons) {
     return Dialogs().Message(text, kind, buttons);
+}
+
+MsgResult ShowMessageDialog(const QString& text, const QString& details, MsgKind kind,
+                            MsgButtons buttons) {
+    if (details.isEmpty())
+        return Dialogs().Message(text, kind, buttons);
+    return Dialogs().MessageWithDetails(text, details, kind, buttons);
 }
 
 int CaptionTextId(MsgKind kind) {

@@ -30,6 +30,13 @@ public:
     virtual ~DialogProvider() = default;
     // text, caption already in the current language.
     virtual MsgResult Message(const QString& text, MsgKind kind, MsgButtons buttons) = 0;
+    // The same message with a detailed text the user can unfold under it.
+    // A provider that shows no details shows the message alone.
+    virtual MsgResult MessageWithDetails(const QString& text, const QString& details,
+                                         MsgKind kind, MsgButtons buttons) {
+        (void)details;
+        return Message(text, kind, buttons);
+    }
     // Chosen path, or empty on cancel.
     virtual QString OpenFile(const FileDialogRequest& request) = 0;
     virtual QString SaveFile(const FileDialogRequest& request) = 0;
@@ -39,6 +46,8 @@ public:
 class RealDialogProvider : public DialogProvider {
 public:
     MsgResult Message(const QString& text, MsgKind kind, MsgButtons buttons) override;
+    MsgResult MessageWithDetails(const QString& text, const QString& details, MsgKind kind,
+                                 MsgButtons buttons) override;
     QString OpenFile(const FileDialogRequest& request) override;
     QString SaveFile(const FileDialogRequest& request) override;
 };
@@ -49,6 +58,10 @@ void InstallDialogs(DialogProvider* provider);
 
 // Common message dialog: caption and buttons in the current language.
 MsgResult ShowMessageDialog(const QString& text, MsgKind kind, MsgButtons buttons);
+// The same with a detailed text under a "Show Details..." button in the
+// current language; empty details show the plain dialog.
+MsgResult ShowMessageDialog(const QString& text, const QString& details, MsgKind kind,
+                            MsgButtons buttons);
 // Window caption text id of a kind: 307, 306, 305 or 304.
 int CaptionTextId(MsgKind kind);
 // Caption text id of a button: Yes 300, No 301, Cancel 302, OK 303.

@@ -15,6 +15,7 @@
 #include "link/D2XXDriver.h"
 #include "link/SDI12IO.h"
 #include "sim/SimBackend.h"
+#include "support/FakeSystemTree.h"
 #include "support/FolderSettingsGuard.h"
 #include "support/LanguageScope.h"
 #include "support/LinkStateGuard.h"

@@ -2,6 +2,7 @@
 
 #include "AppFixture.h"
 #include "app/ConnectedDevicesForm.h"
+#include "diag/ConnectionDiagnosis.h"
 #include "ui/PanelButton.h"
 
 #include <QLabel>
@@ -56,6 +57,47 @@ TEST_F(AppOnSim, AdapterThatCannotBeOpenedIsReportedAndNotChosen) {
     EXPECT_EQ(dialogs.Messages()[0].kind, MsgKind::Error);
     EXPECT_EQ(dialogs.Messages()[0].text, QStringLiteral("USB interface could not be opened."));
 }
+
+#if defined(__linux__)
+TEST_F(AppOnSim, AdapterThatCannotBeOpenedCarriesTheProblemsFoundAsDetails) {
+    LanguageOffset = OffsetEnglish;
+    FakeSystemTree tree;
+    tree.JoinDialout();
+    tree.StartProcess(2210, "brltty");
+    const ConnectionDoctor::ScopedDiagnosedSystem diagnosed(&tree);
+    AddGauge(1);
+    AddGauge(1);
+    TConnectForm form;
+    backend.Unplug(0);
+    form.StartButtonClick();
+
+    ASSERT_EQ(dialogs.Messages().size(), 1);
+    EXPECT_EQ(dialogs.Messages()[0].text, QStringLiteral("USB interface could not be opened."));
+    EXPECT_EQ(dialogs.Messages()[0].details,
+              GetText(853) + "\n" + GetText(872).arg("2210") + "\n" + GetText(861) + " " +
+                  GetText(874));
+}
+
+TEST_F(AppOnSim, DetailsOfTheOpenErrorSpeakTheChosenLanguage) {
+    LanguageOffset = OffsetGerman;
+    FakeSystemTree tree;
+    tree.JoinDialout();
+    tree.StartProcess(2210, "brltty");
+    const ConnectionDoctor::ScopedDiagnosedSystem diagnosed(&tree);
+    AddGauge(1);
+    AddGauge(1);
+    TConnectForm form;
+    backend.Unplug(0);
+    form.StartButtonClick();
+
+    ASSERT_EQ(dialogs.Messages().size(), 1);
+    EXPECT_EQ(dialogs.Messages()[0].text,
+              QString::fromUtf8("Die USB-Schnittstelle konnte nicht geöffnet werden."));
+    EXPECT_TRUE(dialogs.Messages()[0].details.startsWith(
+        QString::fromUtf8("brltty (Dienst für Braillezeilen)\nDer Braillezeilen-Dienst brltty "
+                          "läuft (Prozess 2210)")));
+}
+#endif
 
 TEST_F(AppOnSim, NothingSelectedKeepsTheWindowOpen) {
     LanguageOffset = OffsetEnglish;

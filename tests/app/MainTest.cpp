@@ -2,6 +2,7 @@
 
 #include "AppFixture.h"
 #include "app/ConnectionFrame.h"
+#include "diag/ConnectionDiagnosis.h"
 #include "firmware/FirmwareupdateFrame.h"
 #include "terminal/TerminalFrame.h"
 #include "ui/ImageControl.h"
@@ -153,6 +154,43 @@ TEST_F(AppOnSim, FailedConnectionDoesNotOpenTheAdapterBehindTheWindow) {
     EXPECT_EQ(main.CurrentTile(), nullptr);
     EXPECT_TRUE(main.LogoImage->isVisible());
 }
+
+#if defined(__linux__)
+TEST_F(AppOnSim, NoAdapterListedKeepsTheErrorTextAndAddsTheProblemsFound) {
+    // A user outside the group dialout, with ModemManager running.
+    FakeSystemTree tree;
+    tree.StartProcess(733, "ModemManager");
+    const ConnectionDoctor::ScopedDiagnosedSystem diagnosed(&tree);
+    Main& main = MakeWindow();
+    main.Navigate(Tile(Main::ConnectTile));
+
+    ASSERT_EQ(dialogs.Messages().size(), 1);
+    const ScriptedDialogs::MessageRecord& shown = dialogs.Messages()[0];
+    EXPECT_EQ(shown.kind, MsgKind::Error);
+    EXPECT_EQ(shown.text, QStringLiteral("Not possible to connect to Axo Tessra2. No device "
+                                         "recognized or or connection failure."));
+    EXPECT_TRUE(shown.details.contains(GetText(870)));
+    EXPECT_TRUE(shown.details.contains(GetText(867)));
+    EXPECT_TRUE(shown.details.contains(GetText(877).arg("733")));
+    // Only problems: the checks that found nothing wrong are left out.
+    EXPECT_FALSE(shown.details.contains(GetText(871)));
+    EXPECT_FALSE(main.ShowsConnected());
+}
+
+TEST_F(AppOnSim, GaugeThatDoesNotAnswerGetsNoSystemDiagnosis) {
+    // The adapter opened, so the system is not what failed.
+    FakeSystemTree tree;
+    tree.StartProcess(733, "ModemManager");
+    const ConnectionDoctor::ScopedDiagnosedSystem diagnosed(&tree);
+    AddGauge(1).Faults().silent = true;
+    Main& main = MakeWindow();
+    main.Navigate(Tile(Main::ConnectTile));
+
+    ASSERT_EQ(dialogs.Messages().size(), 1);
+    EXPECT_EQ(dialogs.Messages()[0].text, GetText(91));
+    EXPECT_TRUE(dialogs.Messages()[0].details.isEmpty());
+}
+#endif
 
 TEST_F(AppOnSim, ConnectingUnlocksTheTilesAndStartsTheWatch) {
     SimGauge& gauge = AddGauge(2);

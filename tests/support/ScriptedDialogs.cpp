@@ -47,6 +47,11 @@ void ScriptedDialogs::Clear() {
 }
 
 MsgResult ScriptedDialogs::Message(const QString& text, MsgKind kind, MsgButtons buttons) {
+    return MessageWithDetails(text, QString(), kind, buttons);
+}
+
+MsgResult ScriptedDialogs::MessageWithDetails(const QString& text, const QString& details,
+                                              MsgKind kind, MsgButtons buttons) {
     MsgResult answer = buttons == MsgButtons::YesNo ? MsgResult::No : MsgResult::Ok;
     if (!messageAnswers_.empty()) {
         answer = messageAnswers_.front();
@@ -55,7 +60,7 @@ MsgResult ScriptedDialogs::Message(const QString& text, MsgKind kind, MsgButtons
         answer = *defaultMessage_;
     }
     const MessageRecord record{
-        text, kind, buttons, MessageCaption(kind), MessageButtonCaptions(buttons), answer};
+        text, kind, buttons, MessageCaption(kind), MessageButtonCaptions(buttons), answer, details};
     messages_.append(record);
     if (onMessage_)
         onMessage_(record);

@@ -34,6 +34,7 @@ public:
         QString caption;            // window caption the real dialog would show
         QStringList buttonCaptions; // its button captions, left to right
         MsgResult answer;
+        QString details;            // the detailed text under the message; empty: none
     };
     enum class FileDialogKind { Open, Save };
     struct FileRecord {
@@ -70,6 +71,8 @@ public:
     void Clear();
 
     MsgResult Message(const QString& text, MsgKind kind, MsgButtons buttons) override;
+    MsgResult MessageWithDetails(const QString& text, const QString& details, MsgKind kind,
+                                 MsgButtons buttons) override;
     QString OpenFile(const FileDialogRequest& request) override;
     QString SaveFile(const FileDialogRequest& request) override;
 

@@ -178,6 +178,70 @@ TEST(MessageDialog, RealMessageBoxShowsTranslatedCaptionIconAndButtons) {
     }
 }
 
+TEST(MessageDialog, DetailsGoThroughTheSeamAndProvidersWithoutThemGetThePlainMessage) {
+    ScriptedDialogs dialogs;
+    EXPECT_EQ(ShowMessageDialog("No adapter", "Cause\nFix", MsgKind::Error, MsgButtons::Ok),
+              MsgResult::Ok);
+    ShowMessageDialog("No adapter", QString(), MsgKind::Error, MsgButtons::Ok);
+    ASSERT_EQ(dialogs.Messages().size(), 2);
+    EXPECT_EQ(dialogs.Messages()[0].text, "No adapter");
+    EXPECT_EQ(dialogs.Messages()[0].details, "Cause\nFix");
+    EXPECT_TRUE(dialogs.Messages()[1].details.isEmpty());
+
+    // A provider that knows nothing of details shows the text alone.
+    class PlainMessages final : public DialogProvider {
+    public:
+        MsgResult Message(const QString& text, MsgKind, MsgButtons) override {
+            texts << text;
+            return MsgResult::Ok;
+        }
+        QString OpenFile(const FileDialogRequest&) override { return {}; }
+        QString SaveFile(const FileDialogRequest&) override { return {}; }
+        QStringList texts;
+    } plain;
+    const ScopedDialogProvider scoped(plain);
+    ShowMessageDialog("No adapter", "Cause", MsgKind::Error, MsgButtons::Ok);
+    EXPECT_EQ(plain.texts, QStringList{"No adapter"});
+}
+
+TEST(MessageDialog, RealMessageBoxUnfoldsTheDetailsWithButtonsInTheCurrentLanguage) {
+    InstallDialogs(nullptr);
+    LanguageScope german(OffsetGerman);
+    QString text, details, showCaption, hideCaption;
+    QStringList buttons;
+    ModalDriver driver([&](QWidget* modal) {
+        auto* box = qobject_cast<QMessageBox*>(modal);
+        if (!box) {
+            ADD_FAILURE() << "no message box";
+            return;
+        }
+        text = box->text();
+        details = box->detailedText();
+        QAbstractButton* ok = nullptr;
+        for (QAbstractButton* button : box->buttons()) {
+            if (box->buttonRole(button) == QMessageBox::ActionRole) {
+                showCaption = button->text();
+                button->click();
+                hideCaption = button->text();
+            } else {
+                buttons << button->text();
+                ok = button;
+            }
+        }
+        if (ok)
+            ok->click();
+        else
+            box->done(-1);
+    });
+    EXPECT_EQ(ShowMessageDialog(GetText(91), "Ursache\nAbhilfe", MsgKind::Error, MsgButtons::Ok),
+              MsgResult::Ok);
+    EXPECT_EQ(text, GetText(91));
+    EXPECT_EQ(details, "Ursache\nAbhilfe");
+    EXPECT_EQ(showCaption, "Details anzeigen...");
+    EXPECT_EQ(hideCaption, "Details ausblenden...");
+    EXPECT_EQ(buttons, QStringList{"OK"});
+}
+
 TEST(FileDialogs, RealDialogsTakeTheRequestAndReturnTheChosenPath) {
     InstallDialogs(nullptr);
     QTemporaryDir dir;
