@@ -4,7 +4,8 @@
 #
 #   scripts/install-deps.sh run    building and running the program
 #   scripts/install-deps.sh test   that, and what the tests, the sanitizer
-#                                  and fuzz builds and the screenshots need
+#                                  and fuzz builds, the screenshots and the
+#                                  installation package need
 set -euo pipefail
 
 what="${1:-test}"
@@ -22,6 +23,8 @@ test_packages=(
   lrzsz socat xvfb xauth x11-apps imagemagick poppler-utils
   # the fuzz preset
   clang libclang-rt-14-dev
+  # the installation package: manual pages, package build and its checks
+  help2man dpkg-dev fakeroot file lintian appstream
 )
 
 case "$what" in

@@ -42,6 +42,8 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QCoreApplication::setOrganizationName(QString::fromLatin1(LanguageStore::Organisation));
     QCoreApplication::setApplicationName(QString::fromLatin1(LanguageStore::Application));
+    // The installed desktop entry, so that the desktop shows its name and icon.
+    QGuiApplication::setDesktopFileName(QStringLiteral("com.axo_gauges.tessra2"));
 
     const ParsedCommandLine parsed = ParseCommandLine(app.arguments().mid(1));
     if (!parsed.error.isEmpty()) {
