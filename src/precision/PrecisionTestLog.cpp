@@ -1,6 +1,6 @@
 #include "precision/PrecisionTestLog.h"
 
-#include "precision/EightBitText.h"
+#include "ui/WindowsCodePages.h"
 #include "ui/FolderSettings.h"
 #include "ui/WideLanguageHandler.h"
 
