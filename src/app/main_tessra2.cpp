@@ -3,10 +3,11 @@
 #include "app/CommandLine.h"
 #include "app/Main.h"
 #include "app/PrecisionTestWindows.h"
-#include "app/ProgramAdapters.h"
 #include "app/ScreenshotTour.h"
 #include "app/StartupProbe.h"
 #include "app/TestReport.h"
+#include "sim/ProgramAdapters.h"
+#include "ui/ProgramTrace.h"
 #include "ui/WideLanguageHandler.h"
 
 #include <QApplication>
@@ -53,7 +54,7 @@ int main(int argc, char** argv) {
 
     LoadLanguageFiles();
     InstallGaugeTextSource();
-    ProgramAdapters adapters(options);
+    ProgramAdapters adapters(AdapterChoiceOf(options));
     // The precision test's wait dialog and weight entry; with simulated
     // gauges, Continue on the weight pages puts the weights on their buckets.
     ProgramWeightDialogs weightDialogs;
@@ -65,6 +66,10 @@ int main(int argc, char** argv) {
         report = std::make_unique<TestReport>();
 
     TTessra2ParamMainForm window;
+    // After the window has read the language its warning is written in.
+    std::unique_ptr<ProgramTrace> trace;
+    if (!options.tracePath.isEmpty())
+        trace = std::make_unique<ProgramTrace>(options.tracePath, QStringLiteral("tessra2"));
     if (report)
         report->Attach(window);
     std::unique_ptr<StartupProbe> probe;

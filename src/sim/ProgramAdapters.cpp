@@ -1,16 +1,14 @@
-#include "app/ProgramAdapters.h"
+#include "sim/ProgramAdapters.h"
 
 #include "link/D2XXDriver.h"
 #include "link/SerialBackend.h"
 #include "sim/SimBackend.h"
 
-#include <QFile>
-
-ProgramAdapters::ProgramAdapters(const ProgramOptions& options) {
-    switch (options.adapters) {
-    case ProgramOptions::Adapters::Simulated: {
+ProgramAdapters::ProgramAdapters(const AdapterChoice& choice) {
+    switch (choice.kind) {
+    case AdapterChoice::Kind::Simulated: {
         auto simulation = std::make_unique<SimBackend>();
-        for (int model : options.simulatedModels) {
+        for (int model : choice.simulatedModels) {
             SimGauge::Settings settings;
             settings.model = model;
             simulation->AddGauge(settings);
@@ -19,14 +17,14 @@ ProgramAdapters::ProgramAdapters(const ProgramOptions& options) {
         backend_ = std::move(simulation);
         break;
     }
-    case ProgramOptions::Adapters::Port: {
+    case AdapterChoice::Kind::Port: {
         auto serial = std::make_unique<SerialBackend>();
         serial->SetListSystemPorts(false);
-        serial->AddPath(QFile::encodeName(options.portPath).toStdString());
+        serial->AddPath(choice.portPath);
         backend_ = std::move(serial);
         break;
     }
-    case ProgramOptions::Adapters::Real:
+    case AdapterChoice::Kind::Real:
         backend_ = std::make_unique<SerialBackend>();
         break;
     }
