@@ -5,7 +5,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh run
 cmake --preset default >/dev/null
-cmake --build --preset default -j"$(nproc)" --target tessra2 tessra2-sim
+cmake --build --preset default -j"$(nproc)" --target tessra2 tessra2-sim tessra2-cli
 if [ $# -eq 0 ]; then
   set -- --simulate
 fi

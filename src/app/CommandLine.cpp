@@ -2,6 +2,8 @@
 
 #include "VersionResource.h"
 
+#include <QFile>
+
 namespace {
 
 constexpr int HighestModel = 2;
@@ -81,6 +83,8 @@ ParsedCommandLine ParseCommandLine(const QStringList& arguments) {
             options.simulatedModels = ParseModels(argument.mid(11), error);
         } else if (Is(argument, QStringLiteral("--port"))) {
             port = TakeValue(arguments, i, QStringLiteral("--port"), options.portPath, error);
+        } else if (Is(argument, QStringLiteral("--trace"))) {
+            TakeValue(arguments, i, QStringLiteral("--trace"), options.tracePath, error);
         } else if (argument == QLatin1String("--test-report")) {
             options.testReport = true;
         } else if (Is(argument, QStringLiteral("--test-click"))) {
@@ -105,6 +109,23 @@ ParsedCommandLine ParseCommandLine(const QStringList& arguments) {
     return parsed;
 }
 
+AdapterChoice AdapterChoiceOf(const ProgramOptions& options) {
+    AdapterChoice choice;
+    switch (options.adapters) {
+    case ProgramOptions::Adapters::Simulated:
+        choice.kind = AdapterChoice::Kind::Simulated;
+        choice.simulatedModels = options.simulatedModels;
+        break;
+    case ProgramOptions::Adapters::Port:
+        choice.kind = AdapterChoice::Kind::Port;
+        choice.portPath = QFile::encodeName(options.portPath).toStdString();
+        break;
+    case ProgramOptions::Adapters::Real:
+        break;
+    }
+    return choice;
+}
+
 QString UsageText() {
     return QStringLiteral(
         "Usage: tessra2 [option]\n"
@@ -115,6 +136,8 @@ QString UsageText() {
         "  --simulate=0,2      one simulated adapter per listed model\n"
         "                      (0 Tessra2, 1 Tessra2 L, 2 Tessra2 S)\n"
         "  --port PATH         use the serial device PATH as the one adapter\n"
+        "  --trace FILE        write every SDI-12 command and reply and every XModem\n"
+        "                      block to FILE, with microseconds since the start\n"
         "  --help              show this text\n"
         "  --version           show the program's version\n");
 }

@@ -4,12 +4,15 @@
 //   --simulate            one simulated gauge of model 1
 //   --simulate=0,2        one simulated adapter per listed model
 //   --port PATH           that serial device as the program's one adapter
+//   --trace FILE          write the gauge traffic to FILE
 //   --help, --version
 // Hidden options for tests and tooling:
 //   --test-report         print every change of what the window shows on stdout
 //   --test-click TILE     click the named tile once the window is shown
 //   --screenshot-tour DIR walk through the screenshot steps, save PNGs, quit
 //   --startup-time        print the milliseconds until the window is shown, quit
+
+#include "sim/ProgramAdapters.h"
 
 #include <QString>
 #include <QStringList>
@@ -20,6 +23,7 @@ struct ProgramOptions {
     Adapters adapters = Adapters::Real;
     std::vector<int> simulatedModels; // Simulated only
     QString portPath;                 // Port only
+    QString tracePath;                // empty: no trace
     bool help = false;
     bool version = false;
     bool testReport = false;
@@ -38,5 +42,7 @@ ParsedCommandLine ParseCommandLine(const QStringList& arguments);
 // True when arguments ask for --help or --version (checked before the
 // window system is started, so that both work without a display).
 bool AsksForHelpOrVersion(const QStringList& arguments);
+// The adapters the options choose.
+AdapterChoice AdapterChoiceOf(const ProgramOptions& options);
 QString UsageText();
 QString VersionText();

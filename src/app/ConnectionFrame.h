@@ -5,7 +5,7 @@
 // gauge, with a button to read them again and, on models with a clock, a
 // button that opens the clock panel.
 
-#include "app/ConnectionInfoReader.h"
+#include "ui/ConnectionInfoReader.h"
 #include "ui/WorkArea.h"
 
 #include <QFrame>

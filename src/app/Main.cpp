@@ -374,7 +374,10 @@ void TTessra2ParamMainForm::ShowDisconnectedState() {
 }
 
 void TTessra2ParamMainForm::ConnectedTimerTimer() {
-    if (gauge_->IsPortAlive())
+    // An area reconnecting (the accuracy test's status step, the end of a
+    // firmware update) closes the link while the user picks the adapter; the
+    // area would vanish under the user's hands if that counted as lost.
+    if (gauge_->ChoosingAdapter() || gauge_->IsPortAlive())
         return;
     ShowDisconnectedState();
     ConnectedTimer.stop();

@@ -28,7 +28,6 @@
 namespace {
 
 constexpr int TourModel = 1;
-constexpr int ModalTimeoutMs = 600000;
 
 // Answers the message dialogs of the test and prints each.
 class TourMessages final : public DialogProvider {

@@ -1,12 +1,14 @@
 // tessra2: the configuration and service program for Tessra2 gauges.
 
 #include "app/CommandLine.h"
+#include "app/DiagnosedAdapters.h"
 #include "app/Main.h"
 #include "app/PrecisionTestWindows.h"
-#include "app/ProgramAdapters.h"
 #include "app/ScreenshotTour.h"
 #include "app/StartupProbe.h"
 #include "app/TestReport.h"
+#include "sim/ProgramAdapters.h"
+#include "ui/ProgramTrace.h"
 #include "ui/WideLanguageHandler.h"
 
 #include <QApplication>
@@ -55,7 +57,9 @@ int main(int argc, char** argv) {
 
     LoadLanguageFiles();
     InstallGaugeTextSource();
-    ProgramAdapters adapters(options);
+    ProgramAdapters adapters(AdapterChoiceOf(options));
+    // A failed connection to real adapters names what the system is doing wrong.
+    const DiagnosedAdapters diagnosed(adapters);
     // The precision test's wait dialog and weight entry; with simulated
     // gauges, Continue on the weight pages puts the weights on their buckets.
     ProgramWeightDialogs weightDialogs;
@@ -67,6 +71,10 @@ int main(int argc, char** argv) {
         report = std::make_unique<TestReport>();
 
     TTessra2ParamMainForm window;
+    // After the window has read the language its warning is written in.
+    std::unique_ptr<ProgramTrace> trace;
+    if (!options.tracePath.isEmpty())
+        trace = std::make_unique<ProgramTrace>(options.tracePath, QStringLiteral("tessra2"));
     if (report)
         report->Attach(window);
     std::unique_ptr<StartupProbe> probe;

@@ -2,6 +2,11 @@
 
 #include "config/ConfigurationSequence.h"
 #include "config/ParameterRows.h"
+#include "ui/GaugeVocabulary.h"
+#include "ui/WideLanguageHandler.h"
+
+#include <QDir>
+#include <QFile>
 
 namespace Config {
 
@@ -28,7 +33,39 @@ std::optional<int> NotNegative(const IniDocument& document, const char* key) {
     return value;
 }
 
+constexpr int NoModelInFileText = 700;
+constexpr int OtherModelInFileText = 701;
+constexpr int FileNotReadText = 702;
+constexpr int FileNotWrittenText = 703;
+
+QString FileMessage(int textId, const QString& path) {
+    return GetText(textId).arg(QDir::toNativeSeparators(path));
+}
+
+QString ModelName(int model) {
+    return IsModel(model) ? Vocabulary::ModelName(model) : QStringLiteral("TYPE=%1").arg(model);
+}
+
 } // namespace
+
+const std::array<FileKey, RowCount>& FileKeys() {
+    static const std::array<FileKey, RowCount> keys = {{
+        {"BUSADDRESS", BusAddressRow, true, false},
+        {"COMMUNICATIONINTERFACE", InterfaceRow, false, false},
+        {"PROTOCOLTYPE", ProtocolRow, false, false},
+        {"TEMPERATUREUNIT", TemperatureUnitRow, false, false},
+        {"PRECIPITATIONUNIT", PrecipitationUnitRow, false, false},
+        {"IMPULSEOUTPUTFREQUENCY", ImpulseOutputRow, false, false},
+        {"IMPULSFACTORINDEX", ImpulseFactorRow, false, false},
+        {"HEATINGMAINSWITCH", HeatingModeRow, false, false},
+        {"NOMINALHEATINGTEMPINDEX", NominalTemperatureRow, false, false},
+        {"HEATINGTHRESHOLD", ThresholdRow, false, true},
+        {"HEATINGDURATION", DurationRow, false, false},
+        {"HEATINGSTARTTIME", SwitchTimeRow, true, false},
+        {"HEATINGSELFTEST", SelfTestRow, false, false},
+    }};
+    return keys;
+}
 
 std::optional<int> FileModel(const IniDocument& document) {
     return NotNegative(document, "TYPE");
@@ -110,6 +147,40 @@ void ImportConfiguration(const IniDocument& document, ConfigurationSequence& seq
     }
 
     rows.EnableAllRows();
+}
+
+QString WriteConfigurationFile(const QString& path, const ParameterRows& rows, bool impulseFactor) {
+    IniDocument document;
+    if (QFile::exists(path)) {
+        const std::optional<IniDocument> existing = IniDocument::Load(path);
+        if (!existing)
+            return FileMessage(FileNotReadText, path);
+        document = *existing;
+    }
+    ExportConfiguration(rows, impulseFactor, document);
+    if (!document.Save(path))
+        return FileMessage(FileNotWrittenText, path);
+    return {};
+}
+
+std::optional<IniDocument> ReadConfigurationFile(const QString& path, int model,
+                                                 QString& refusal) {
+    std::optional<IniDocument> loaded = IniDocument::Load(path);
+    if (!loaded) {
+        refusal = FileMessage(FileNotReadText, path);
+        return std::nullopt;
+    }
+    const std::optional<int> fileModel = FileModel(*loaded);
+    if (!fileModel) {
+        refusal = GetText(NoModelInFileText);
+        return std::nullopt;
+    }
+    if (*fileModel != model) {
+        refusal = GetText(OtherModelInFileText).arg(ModelName(*fileModel));
+        return std::nullopt;
+    }
+    refusal.clear();
+    return loaded;
 }
 
 } // namespace Config

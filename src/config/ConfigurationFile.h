@@ -6,15 +6,26 @@
 // nothing but the gauge-clock query of the switching-time row.
 
 #include "config/IniDocument.h"
+#include "config/ParameterRows.h"
 
+#include <QString>
 #include <optional>
 
 namespace Config {
 
 class ConfigurationSequence;
-class ParameterRows;
 
 extern const QByteArray FileSection; // "CONFIGURATION"
+
+// A key after "TYPE" and the row it belongs to.
+struct FileKey {
+    const char* name;
+    Row row;
+    bool text;          // BUSADDRESS, HEATINGSTARTTIME; the others are integers
+    bool mayBeNegative; // HEATINGTHRESHOLD
+};
+// Every key after "TYPE", in the file's key order.
+const std::array<FileKey, RowCount>& FileKeys();
 
 // "TYPE" of a document: the gauge model it was written for, when present.
 std::optional<int> FileModel(const IniDocument& document);
@@ -26,5 +37,17 @@ void ExportConfiguration(const ParameterRows& rows, bool impulseFactor, IniDocum
 // Applies every key after "TYPE" to the rows of the sequence, in the file's
 // order, reporting each row to the sequence's view; then enables the rows.
 void ImportConfiguration(const IniDocument& document, ConfigurationSequence& sequence);
+
+// The export as a file: an existing file is updated in place (its other
+// lines stay), a new one created. Empty when written, else the message to
+// show (texts 702, 703).
+QString WriteConfigurationFile(const QString& path, const ParameterRows& rows, bool impulseFactor);
+
+// A configuration file for rows prepared for model: the document, or
+// nothing and the message to show in refusal (texts 700 to 702). List
+// positions of one model mean other settings on another model's lists, so
+// a file of another model is refused before anything changes.
+std::optional<IniDocument> ReadConfigurationFile(const QString& path, int model,
+                                                 QString& refusal);
 
 } // namespace Config

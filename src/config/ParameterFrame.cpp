@@ -126,7 +126,13 @@ TParameterFrame::TParameterFrame(TSDIHandler& gauge, int model, QWidget* parent)
     LayoutFrame();
 }
 
-TParameterFrame::~TParameterFrame() = default;
+TParameterFrame::~TParameterFrame() {
+    // Child widgets are destroyed after this frame: a field that loses the
+    // focus then still reports its editing as finished. None of that may
+    // reach the frame's handlers any more.
+    for (QWidget* child : findChildren<QWidget*>())
+        child->disconnect(this);
+}
 
 void TParameterFrame::BuildRows() {
     ConfigurationTitle = MakeTitle(this, "ConfigurationTitle", 550);

@@ -7,7 +7,6 @@
 #include "gauge/SDIHandler.h"
 #include "ui/Dialogs.h"
 #include "ui/FolderSettings.h"
-#include "ui/GaugeVocabulary.h"
 #include "ui/WideLanguageHandler.h"
 
 #include <QDir>
@@ -20,19 +19,10 @@ namespace {
 
 constexpr int ExportTitleText = 142;
 constexpr int ImportTitleText = 143;
-constexpr int NoModelInFileText = 700;
-constexpr int OtherModelInFileText = 701;
-constexpr int FileNotReadText = 702;
-constexpr int FileNotWrittenText = 703;
 const QString FileFilter = QStringLiteral("Text files (*.txt *.TXT)");
 
-void ShowFileError(int textId, const QString& argument) {
-    ShowMessageDialog(GetText(textId).arg(QDir::toNativeSeparators(argument)), MsgKind::Error,
-                      MsgButtons::Ok);
-}
-
-QString ModelName(int model) {
-    return IsModel(model) ? Vocabulary::ModelName(model) : QStringLiteral("TYPE=%1").arg(model);
+void ShowError(const QString& message) {
+    ShowMessageDialog(message, MsgKind::Error, MsgButtons::Ok);
 }
 
 } // namespace
@@ -52,19 +42,10 @@ bool TParameterFrame::WriteToFileButtonClick() {
     ParamPath = FolderOf(path);
 
     // An existing file is updated in place: its other lines must survive.
-    IniDocument document;
-    if (QFile::exists(path)) {
-        const std::optional<IniDocument> existing = IniDocument::Load(path);
-        if (!existing) {
-            ShowFileError(FileNotReadText, path);
-            return false;
-        }
-        document = *existing;
-    }
-    ExportConfiguration(*rows_, gauge_.SupportsImpulseFactor(rows_->Model()), document);
-
-    if (!document.Save(path)) {
-        ShowFileError(FileNotWrittenText, path);
+    const QString failure =
+        WriteConfigurationFile(path, *rows_, gauge_.SupportsImpulseFactor(rows_->Model()));
+    if (!failure.isEmpty()) {
+        ShowError(failure);
         return false;
     }
     QDir::setCurrent(ParamPath);
@@ -81,28 +62,15 @@ bool TParameterFrame::ReadFromFileButtonClick() {
         return false;
     ParamPath = FolderOf(path);
 
-    const std::optional<IniDocument> loaded = IniDocument::Load(path);
-    if (!loaded) {
-        ShowFileError(FileNotReadText, path);
-        return false;
-    }
-    const IniDocument& document = *loaded;
-
-    // List positions of one model mean other settings on another model's
-    // lists: such a file is refused before anything changes.
-    const std::optional<int> model = FileModel(document);
-    if (!model) {
-        ShowMessageDialog(GetText(NoModelInFileText), MsgKind::Error, MsgButtons::Ok);
-        return false;
-    }
-    if (*model != rows_->Model()) {
-        ShowMessageDialog(GetText(OtherModelInFileText).arg(ModelName(*model)), MsgKind::Error,
-                          MsgButtons::Ok);
+    QString refusal;
+    const std::optional<IniDocument> document = ReadConfigurationFile(path, rows_->Model(), refusal);
+    if (!document) {
+        ShowError(refusal);
         return false;
     }
 
-    SelectModel(*model);
-    ImportConfiguration(document, *sequence_);
+    SelectModel(rows_->Model());
+    ImportConfiguration(*document, *sequence_);
     SyncAll();
     QDir::setCurrent(ParamPath);
     return true;

@@ -5,6 +5,7 @@
 #include "link/Clock.h"
 #include "link/D2XXDriver.h"
 #include "link/SDI12IO.h"
+#include "link/TrafficTrace.h"
 #include "ui/Dialogs.h"
 #include "ui/WideLanguageHandler.h"
 
@@ -40,6 +41,25 @@ std::string SwitchingText() {
 
 QString PositionText(qint64 position, qint64 size) {
     return QString::number(position) + QStringLiteral(" / ") + QString::number(size);
+}
+
+// A block's answer as the trace names it.
+std::string BlockOutcome(const std::string& received) {
+    if (received.empty())
+        return "timeout";
+    if (received == std::string(1, XModem::ACK))
+        return "ACK";
+    if (received == std::string(1, XModem::NAK))
+        return "NAK";
+    if (received == std::string(1, XModem::CAN))
+        return "CAN (receiver cancelled)";
+    return "answer " + PrintableBytes(received);
+}
+
+void TraceBlock(std::int64_t block, int tryNumber, const std::string& received) {
+    if (TraceSink* trace = ActiveTrace())
+        trace->Block(TheClock().NowMs(), static_cast<int>(block), tryNumber,
+                     BlockOutcome(received));
 }
 
 } // namespace
@@ -187,14 +207,20 @@ bool TUSBXModem::SendBlock(const std::uint8_t* data, std::uint32_t count) {
             Log("Not all bytes transferred");
         AwaitAnswer();
         WaitForChar(XModem::ACK, XModem::AcknowledgeWaitMs, received, false);
+        TraceBlock(blockIndex_, t + 1, received);
         if (received == std::string(1, XModem::ACK)) {
             BlockNumber = (BlockNumber + 1) & 0xFF;
+            ++blockIndex_;
             return true;
         }
         Log("Received on Block " + std::to_string(BlockNumber) + " try " + std::to_string(t) +
             " InStr:" + received);
-        if (UpdateCancelled || portLost_)
+        if (UpdateCancelled || portLost_) {
+            if (TraceSink* trace = ActiveTrace())
+                trace->Note(TheClock().NowMs(), UpdateCancelled ? "XModem transfer cancelled"
+                                                                : "XModem adapter lost");
             return false;
+        }
     }
     return false;
 }
@@ -220,6 +246,7 @@ bool TUSBXModem::SendFirmwareFile(XModemProgress* progress) {
 
     BlockSize = XModem::DataBytes;
     BlockNumber = 1;
+    blockIndex_ = 1;
     const std::int64_t maximum = FileSize / XModem::DataBytes + 1;
     std::int64_t position = 0;
     if (progress != nullptr) {
@@ -261,6 +288,8 @@ bool TUSBXModem::SendFirmwareFile(XModemProgress* progress) {
     std::string received;
     WaitForChar(XModem::ACK, XModem::AcknowledgeWaitMs, received, false);
     std::erase(received, XModem::CrcRequest);
+    if (TraceSink* trace = ActiveTrace())
+        trace->Note(TheClock().NowMs(), "XModem  end of transmission  " + BlockOutcome(received));
     const bool result = received == std::string(1, XModem::ACK);
     if (result && progress != nullptr) {
         progress->SetPosition(maximum);

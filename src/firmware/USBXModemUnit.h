@@ -98,4 +98,7 @@ private:
     bool Release(bool result);
 
     bool portLost_ = false;
+    // The block of the transfer being sent, counted from 1 (for the trace;
+    // BlockNumber wraps at 256).
+    std::int64_t blockIndex_ = 1;
 };

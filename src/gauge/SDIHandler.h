@@ -37,6 +37,9 @@ public:
 
     // Not owned; nullptr makes Connect fail when several adapters are present.
     void SetAdapterChooser(AdapterChooser* chooser) { chooser_ = chooser; }
+    // True while Connect waits for the user to choose one of several
+    // adapters: the link is closed then on purpose, not lost.
+    bool ChoosingAdapter() const { return choosingAdapter_; }
 
     // Link, identity and modes.
     bool Connect();
@@ -135,4 +138,5 @@ private:
     int QueryInteger(const std::string& command, bool exactlyOneCharacter, int failure);
 
     AdapterChooser* chooser_ = nullptr;
+    bool choosingAdapter_ = false;
 };

@@ -38,8 +38,11 @@ bool TSDIHandler::Connect() {
     SDI12IO::EnumerateAdapters(adapters, count);
 
     std::string serial;
-    if (count > 1)
-        serial = chooser_ != nullptr ? chooser_->ChooseAdapterSerial() : std::string();
+    if (count > 1 && chooser_ != nullptr) {
+        choosingAdapter_ = true;
+        serial = chooser_->ChooseAdapterSerial();
+        choosingAdapter_ = false;
+    }
     else if (count == 1 && !adapters.empty())
         serial = adapters.front().Serial();
     if (!SDI12IO::IsProgramAdapter(serial)) {

@@ -43,6 +43,44 @@ std::string PrintableBytes(const std::string& bytes) {
     return text;
 }
 
+void TextTrace::Line(double atMs, const std::string& text) {
+    const auto micros = static_cast<std::int64_t>((atMs - startMs_) * 1000.0);
+    char stamp[40];
+    std::snprintf(stamp, sizeof stamp, "%s%" PRId64 ".%06" PRId64 "  ", micros < 0 ? "-" : "+",
+                  (micros < 0 ? -micros : micros) / 1000000,
+                  (micros < 0 ? -micros : micros) % 1000000);
+    Write(stamp + text);
+}
+
+void TextTrace::Attempt(double atMs, int attempt, int attempts, const std::string& command,
+                        const std::string& reply, double elapsedMs) {
+    std::string text = "SDI-12  " + PrintableBytes(command) + "  attempt " +
+                       std::to_string(attempt) + "/" + std::to_string(attempts) + "  ";
+    text += reply.empty() ? "no reply" : "reply " + PrintableBytes(reply);
+    Line(atMs, text + "  (" + Milliseconds(elapsedMs) + ")");
+}
+
+void TextTrace::Awaited(double atMs, const std::string& expected, const std::string& received,
+                        bool matched, double elapsedMs) {
+    std::string text = "SDI-12  waiting for " + PrintableBytes(expected) + "  ";
+    if (matched)
+        text += "received";
+    else if (received.empty())
+        text += "nothing came";
+    else
+        text += "got " + PrintableBytes(received) + " instead";
+    Line(atMs, text + "  (" + Milliseconds(elapsedMs) + ")");
+}
+
+void TextTrace::Block(double atMs, int block, int tryNumber, const std::string& outcome) {
+    Line(atMs, "XModem  block " + std::to_string(block) + "  try " + std::to_string(tryNumber) +
+                   "  " + outcome);
+}
+
+void TextTrace::Note(double atMs, const std::string& text) {
+    Line(atMs, "note    " + text);
+}
+
 struct FileTrace::File {
     std::FILE* handle = nullptr;
     ~File() {
@@ -53,7 +91,7 @@ struct FileTrace::File {
 
 FileTrace::FileTrace(const std::string& path, const std::string& header, double startMs,
                      void (*warn)(const std::string& path))
-    : file_(std::make_unique<File>()), path_(path), startMs_(startMs), warn_(warn) {
+    : TextTrace(startMs), file_(std::make_unique<File>()), path_(path), warn_(warn) {
     file_->handle = std::fopen(path.c_str(), "wb");
     if (file_->handle == nullptr) {
         warned_ = true;
@@ -71,14 +109,11 @@ bool FileTrace::Writing() const {
     return file_->handle != nullptr;
 }
 
-void FileTrace::Line(double atMs, const std::string& text) {
+void FileTrace::Write(const std::string& line) {
     if (file_->handle == nullptr)
         return;
-    const auto micros = static_cast<std::int64_t>((atMs - startMs_) * 1000.0);
-    const bool ok =
-        std::fprintf(file_->handle, "%+" PRId64 ".%06" PRId64 "  %s\n", micros / 1000000,
-                     (micros < 0 ? -micros : micros) % 1000000, text.c_str()) > 0 &&
-        std::fflush(file_->handle) == 0;
+    const bool ok = std::fprintf(file_->handle, "%s\n", line.c_str()) > 0 &&
+                    std::fflush(file_->handle) == 0;
     if (!ok) {
         std::fclose(file_->handle);
         file_->handle = nullptr;
@@ -88,31 +123,42 @@ void FileTrace::Line(double atMs, const std::string& text) {
     }
 }
 
-void FileTrace::Attempt(double atMs, int attempt, int attempts, const std::string& command,
-                        const std::string& reply, double elapsedMs) {
-    std::string text = "SDI-12  " + PrintableBytes(command) + "  attempt " +
-                       std::to_string(attempt) + "/" + std::to_string(attempts) + "  ";
-    text += reply.empty() ? "no reply" : "reply " + PrintableBytes(reply);
-    Line(atMs, text + "  (" + Milliseconds(elapsedMs) + ")");
+RecordedTrace::RecordedTrace(double startMs) : TextTrace(startMs), previous_(ActiveTrace()) {
+    InstallTrace(this);
 }
 
-void FileTrace::Awaited(double atMs, const std::string& expected, const std::string& received,
-                        bool matched, double elapsedMs) {
-    std::string text = "SDI-12  waiting for " + PrintableBytes(expected) + "  ";
-    if (matched)
-        text += "received";
-    else if (received.empty())
-        text += "nothing came";
-    else
-        text += "got " + PrintableBytes(received) + " instead";
-    Line(atMs, text + "  (" + Milliseconds(elapsedMs) + ")");
+RecordedTrace::~RecordedTrace() {
+    if (ActiveTrace() == this)
+        InstallTrace(previous_);
 }
 
-void FileTrace::Block(double atMs, int block, int tryNumber, const std::string& outcome) {
-    Line(atMs, "XModem  block " + std::to_string(block) + "  try " + std::to_string(tryNumber) +
-                   "  " + outcome);
+void RecordedTrace::Write(const std::string& line) {
+    text_ += line;
+    text_ += '\n';
 }
 
-void FileTrace::Note(double atMs, const std::string& text) {
-    Line(atMs, "note    " + text);
+void RecordedTrace::Attempt(double atMs, int attempt, int attempts, const std::string& command,
+                            const std::string& reply, double elapsedMs) {
+    if (previous_ != nullptr)
+        previous_->Attempt(atMs, attempt, attempts, command, reply, elapsedMs);
+    TextTrace::Attempt(atMs, attempt, attempts, command, reply, elapsedMs);
+}
+
+void RecordedTrace::Awaited(double atMs, const std::string& expected, const std::string& received,
+                            bool matched, double elapsedMs) {
+    if (previous_ != nullptr)
+        previous_->Awaited(atMs, expected, received, matched, elapsedMs);
+    TextTrace::Awaited(atMs, expected, received, matched, elapsedMs);
+}
+
+void RecordedTrace::Block(double atMs, int block, int tryNumber, const std::string& outcome) {
+    if (previous_ != nullptr)
+        previous_->Block(atMs, block, tryNumber, outcome);
+    TextTrace::Block(atMs, block, tryNumber, outcome);
+}
+
+void RecordedTrace::Note(double atMs, const std::string& text) {
+    if (previous_ != nullptr)
+        previous_->Note(atMs, text);
+    TextTrace::Note(atMs, text);
 }

@@ -34,21 +34,11 @@ void InstallTrace(TraceSink* sink);
 // LF as <CR> and <LF>, everything else as <xx> in hexadecimal.
 std::string PrintableBytes(const std::string& bytes);
 
-// Writes the trace as plain text lines. The file is written line by line
-// (not replaced at the end), so that it holds everything up to a crash. A
-// file that cannot be opened or written is reported once through the
-// warning given and then left alone: a trace is never a reason to fail.
-class FileTrace : public TraceSink {
+// Formats the reports as the trace's text lines: "+S.UUUUUU  text", the
+// seconds and microseconds since startMs, and hands each line to Write.
+class TextTrace : public TraceSink {
 public:
-    // warn receives one sentence, in the program's language, when the trace
-    // cannot be written; startMs: the clock reading the time stamps count from.
-    FileTrace(const std::string& path, const std::string& header, double startMs,
-              void (*warn)(const std::string& path));
-    ~FileTrace() override;
-    FileTrace(const FileTrace&) = delete;
-    FileTrace& operator=(const FileTrace&) = delete;
-
-    bool Writing() const;
+    explicit TextTrace(double startMs) : startMs_(startMs) {}
 
     void Attempt(double atMs, int attempt, int attempts, const std::string& command,
                  const std::string& reply, double elapsedMs) override;
@@ -57,13 +47,67 @@ public:
     void Block(double atMs, int block, int tryNumber, const std::string& outcome) override;
     void Note(double atMs, const std::string& text) override;
 
-private:
+protected:
+    // One line, without its line end.
+    virtual void Write(const std::string& line) = 0;
     void Line(double atMs, const std::string& text);
 
+private:
+    double startMs_;
+};
+
+// Writes the trace as plain text lines. The file is written line by line
+// (not replaced at the end), so that it holds everything up to a crash. A
+// file that cannot be opened or written is reported once through the
+// warning given and then left alone: a trace is never a reason to fail.
+class FileTrace : public TextTrace {
+public:
+    // warn receives the path, once, when the trace cannot be written;
+    // startMs: the clock reading the time stamps count from.
+    FileTrace(const std::string& path, const std::string& header, double startMs,
+              void (*warn)(const std::string& path));
+    ~FileTrace() override;
+    FileTrace(const FileTrace&) = delete;
+    FileTrace& operator=(const FileTrace&) = delete;
+
+    bool Writing() const;
+
+protected:
+    void Write(const std::string& line) override;
+
+private:
     struct File;
     std::unique_ptr<File> file_;
     std::string path_;
-    double startMs_;
     void (*warn_)(const std::string&);
     bool warned_ = false;
+};
+
+// The trace of one stretch of work kept in memory, for instance the readings
+// of an accuracy test, to be saved beside its results. While it lives it is
+// the installed trace, and passes every report on to the trace installed
+// before it, so a --trace file still gets everything.
+class RecordedTrace final : public TextTrace {
+public:
+    explicit RecordedTrace(double startMs);
+    ~RecordedTrace() override;
+    RecordedTrace(const RecordedTrace&) = delete;
+    RecordedTrace& operator=(const RecordedTrace&) = delete;
+
+    // The lines so far, each ended by a line feed.
+    const std::string& Text() const { return text_; }
+
+    void Attempt(double atMs, int attempt, int attempts, const std::string& command,
+                 const std::string& reply, double elapsedMs) override;
+    void Awaited(double atMs, const std::string& expected, const std::string& received,
+                 bool matched, double elapsedMs) override;
+    void Block(double atMs, int block, int tryNumber, const std::string& outcome) override;
+    void Note(double atMs, const std::string& text) override;
+
+protected:
+    void Write(const std::string& line) override;
+
+private:
+    TraceSink* previous_;
+    std::string text_;
 };

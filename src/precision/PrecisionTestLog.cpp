@@ -1,8 +1,8 @@
 #include "precision/PrecisionTestLog.h"
 
-#include "precision/EightBitText.h"
 #include "ui/FolderSettings.h"
 #include "ui/WideLanguageHandler.h"
+#include "ui/WindowsCodePages.h"
 
 #include <QDir>
 #include <QSaveFile>
@@ -46,6 +46,12 @@ QString TestLogFileName(const QDateTime& when) {
            QStringLiteral(".log");
 }
 
+QString TestTraceFileName(const QDateTime& when) {
+    QString name = TestLogFileName(when);
+    name.chop(4);
+    return name + QStringLiteral(".trace.txt");
+}
+
 QByteArray TestLogBytes(const PrecisionTestRecord& record, const QDateTime& when) {
     const PrecisionTestValues& v = record.values;
     const GaugeInformation& g = record.gauge;
@@ -74,7 +80,7 @@ LogFolders ProgramLogFolders() {
 }
 
 LogWriteResult WriteTestLog(const PrecisionTestRecord& record, const QDateTime& when,
-                            const LogFolders& folders) {
+                            const LogFolders& folders, const QByteArray& trace) {
     const QByteArray bytes = TestLogBytes(record, when);
     const QString name = TestLogFileName(when);
     LogWriteResult result;
@@ -82,6 +88,9 @@ LogWriteResult WriteTestLog(const PrecisionTestRecord& record, const QDateTime& 
         QString path;
         if (WriteInto(folder, name, bytes, path)) {
             result.path = QDir::toNativeSeparators(path);
+            QString tracePath;
+            if (!trace.isEmpty() && WriteInto(folder, TestTraceFileName(when), trace, tracePath))
+                result.tracePath = QDir::toNativeSeparators(tracePath);
             return result;
         }
         if (!folder.isEmpty())

@@ -27,14 +27,21 @@ struct LogFolders {
 // The running program's two folders.
 LogFolders ProgramLogFolders();
 
+// The name of the SDI-12 trace of a test's readings, kept beside its log:
+// the log's name with ".trace.txt" in place of ".log".
+QString TestTraceFileName(const QDateTime& when);
+
 struct LogWriteResult {
     QString path;       // the file written, empty when none could be
+    QString tracePath;  // the trace written beside it, empty when none was
     QStringList failed; // the paths tried in vain, in order
     bool Written() const { return !path.isEmpty(); }
 };
 // Writes the log of record (dated when) into the first folder that takes it,
-// replacing a file of the same name there.
+// replacing a file of the same name there, and the trace of the readings
+// beside it (unless trace is empty). A trace that cannot be written leaves
+// the log as it is.
 LogWriteResult WriteTestLog(const PrecisionTestRecord& record, const QDateTime& when,
-                            const LogFolders& folders);
+                            const LogFolders& folders, const QByteArray& trace = {});
 
 } // namespace Precision

@@ -233,6 +233,7 @@ void PrecisionTestSequence::ContinueButtonClick() {
     switch (step_) {
     case 0:
     case 1:
+        StartRecordingReadings();
         StepReadStatus();
         break;
     case 2:
@@ -288,7 +289,13 @@ void PrecisionTestSequence::BackButtonClick() {
 void PrecisionTestSequence::AbortButtonClick() {
     // The gauge stays in its test mode; the main window's connection watch
     // finds the link closed and hides the work areas.
+    readings_.reset();
     gauge_.Disconnect();
+}
+
+void PrecisionTestSequence::StartRecordingReadings() {
+    readings_.reset(); // the recording before gives the installed trace back first
+    readings_ = std::make_unique<RecordedTrace>(TheClock().NowMs());
 }
 
 void PrecisionTestSequence::ShowPDFButtonClick() {
@@ -505,8 +512,17 @@ void PrecisionTestSequence::ShowToleranceChart() {
 void PrecisionTestSequence::WriteLog(const QString& verdict) {
     PrecisionTestRecord record = Record();
     record.verdict = verdict;
-    const LogWriteResult written = WriteTestLog(record, now_(), logFolders_);
+    QByteArray trace;
+    if (readings_ != nullptr) {
+        const QString header = QStringLiteral("# SDI-12 traffic of the accuracy test of gauge ") +
+                               info_.serialNumber + QStringLiteral(", ") +
+                               now_().toString(Qt::ISODate) + u'\n';
+        trace = header.toUtf8() + QByteArray::fromStdString(readings_->Text());
+        readings_.reset();
+    }
+    const LogWriteResult written = WriteTestLog(record, now_(), logFolders_, trace);
     logFilePath_ = written.path;
+    traceFilePath_ = written.tracePath;
     if (!written.Written()) {
         // Nothing is lost but the log: the evaluation goes on.
         QStringList lines;

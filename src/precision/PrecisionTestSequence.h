@@ -8,6 +8,7 @@
 // row, mark, button state and page change to its view. Messages go through
 // ShowMessageDialog, the wait and weight windows through WeightDialogs.
 
+#include "link/TrafficTrace.h"
 #include "precision/PrecisionTestLog.h"
 #include "precision/PrecisionTestRecord.h"
 #include "precision/PrecisionTestValues.h"
@@ -16,6 +17,7 @@
 #include <QDateTime>
 #include <QString>
 #include <functional>
+#include <memory>
 #include <vector>
 
 class TSDIHandler;
@@ -123,6 +125,8 @@ public:
     const ToleranceChartData& Chart() const { return chart_; }
     const QString& Verdict() const { return verdict_; }
     const QString& LogFilePath() const { return logFilePath_; }
+    // The SDI-12 trace of the readings written beside the log, or empty.
+    const QString& TraceFilePath() const { return traceFilePath_; }
     const GaugeInformation& Gauge() const { return info_; }
     const PrecisionEvaluation& Evaluation() const { return evaluation_; }
     // What the log and the report show now.
@@ -150,6 +154,7 @@ private:
     void InformationRow(RowKind kind, const QString& label, const QString& value, bool ok);
     void ShowResultRows(const QString& verdict, const QDateTime& t);
     void ShowToleranceChart();
+    void StartRecordingReadings();
     void WriteLog(const QString& verdict);
     void Place(PlacedWeights weights);
     float Wait(int textId);
@@ -177,7 +182,10 @@ private:
     GaugeInformation info_;
     PrecisionEvaluation evaluation_;
     QString logFilePath_;
+    QString traceFilePath_;
     LogFolders logFolders_;
+    // The traffic of the readings, from the status step to the log.
+    std::unique_ptr<RecordedTrace> readings_;
     std::function<QDateTime()> now_;
 };
 

@@ -2,10 +2,9 @@
 
 #include "config/FrameStyle.h"
 #include "config/ParameterFrame.h"
-#include "gauge/SDIHandler.h"
+#include "service/ServiceActions.h"
 #include "ui/Dialogs.h"
 #include "ui/FileVersionInfo.h"
-#include "ui/GaugeVocabulary.h"
 #include "ui/ImageControl.h"
 #include "ui/Palette.h"
 #include "ui/PanelButton.h"
@@ -66,11 +65,6 @@ TAXO_TTNTPanelButton* MakeButton(QWidget* parent, const char* name) {
     button->SetCaptionById(QString(), 33);
     SetTag(button, 33);
     return button;
-}
-
-// "label value", as the confirmation lists each setting.
-QString Line(int labelTextId, const QString& value) {
-    return GetText(labelTextId) + QLatin1Char(' ') + value;
 }
 
 } // namespace
@@ -161,73 +155,19 @@ void TServiceFrame::RefreshServiceTexts() {
 }
 
 ParameterSet TServiceFrame::FactoryParameters(int model, const ParameterSet& previous) {
-    ParameterSet set = previous;
-    set.Model = model;
-    if (model < 0 || model > 2)
-        return set;
-    set.BusAddress = QStringLiteral("0");
-    set.CommunicationInterface = 0;
-    set.ProtocolType = 0;
-    set.TemperatureUnit = 0;
-    set.PrecipitationUnit = 0;
-    set.ImpulseFrequency = 0;
-    set.ImpulseFactor = 1;
-    set.HeatingMode = 1;
-    set.AsciiBaudIndex = 0;
-    if (model == 0) {
-        set.HeatingTemperature = 4;
-    } else {
-        set.HeatingTemperature = 5;
-        set.HeatingThreshold = -30;
-        set.HeatingSwitchTime = QStringLiteral("00:00:00");
-        set.HeatingDuration = 20;
-        set.HeatingSelfTest = 60;
-    }
-    return set;
+    return Service::FactoryParameters(model, previous);
 }
 
 QStringList TServiceFrame::FactoryLines(const ParameterSet& set, bool impulseFactor) {
-    const QString unit = Vocabulary::TemperatureUnitText(set.TemperatureUnit);
-    const QString minutes = GetText(590);
-    QStringList lines;
-    lines << Line(48, set.BusAddress);
-    lines << Line(25, GetText(65 + set.CommunicationInterface));
-    lines << Line(26, GetText(68 + set.ProtocolType));
-    lines << Line(21, unit);
-    lines << Line(22, Vocabulary::IntensityUnitText(set.PrecipitationUnit));
-    lines << Line(27, GetText(75 + set.ImpulseFrequency));
-    if (impulseFactor)
-        lines << Line(108, GetText(529 + set.ImpulseFactor));
-    lines << Line(23, Vocabulary::HeatingModeText(set.HeatingMode));
-    if (set.HeatingMode > 0)
-        lines << Line(24, QString::number(set.HeatingTemperature) + unit);
-    if (set.Model > 0) {
-        lines << Line(561, QString::number(set.HeatingThreshold) + unit);
-        lines << Line(562, set.HeatingSwitchTime);
-        lines << Line(563, QString::number(set.HeatingDuration) + minutes);
-        lines << Line(564, QString::number(set.HeatingSelfTest) + minutes);
-    }
-    return lines;
+    return Service::FactoryLines(set, impulseFactor);
 }
 
 void TServiceFrame::ResetNrtButtonClick() {
-    if (ShowMessageDialog(GetText(208), MsgKind::Confirmation, MsgButtons::YesNo) != MsgResult::Yes)
-        return;
-    const bool reset = gauge_.ResetAccumulatedPrecipitation();
-    ShowMessageDialog(GetText(reset ? 207 : 206), MsgKind::Information, MsgButtons::Ok);
+    Service::ResetAccumulatedTotal(gauge_);
 }
 
 void TServiceFrame::FactoryResetButtonClick() {
-    const bool impulseFactor = gauge_.SupportsImpulseFactor(model_);
-    if (model_ == 0) {
-        const MsgResult heating =
-            ShowMessageDialog(GetText(515), MsgKind::Confirmation, MsgButtons::YesNo);
-        factory_.HeatingMode = heating == MsgResult::Yes ? 1 : 0;
-    }
-    QString question = GetText(209) + QLatin1Char('\n');
-    for (const QString& line : FactoryLines(factory_, impulseFactor))
-        question += line + QLatin1Char('\n');
-    if (ShowMessageDialog(question, MsgKind::Confirmation, MsgButtons::YesNo) != MsgResult::Yes)
+    if (!Service::ConfirmFactoryReset(gauge_, model_, factory_))
         return;
     TParameterFrame* configuration = showConfiguration_ ? showConfiguration_() : nullptr;
     if (configuration != nullptr)

@@ -4,6 +4,7 @@
 #include "app/ConnectionFrame.h"
 #include "diag/ConnectionDiagnosis.h"
 #include "firmware/FirmwareupdateFrame.h"
+#include "measurement/MeasurementFrame.h"
 #include "terminal/TerminalFrame.h"
 #include "ui/ImageControl.h"
 #include "ui/LanguageSelectionForm.h"
@@ -362,4 +363,27 @@ TEST_F(AppOnSim, ClosingWritesTheFoldersBack) {
     QFile file(SettingsPath());
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     EXPECT_TRUE(file.readAll().contains("PARAMPATH=/chosen/configs/"));
+}
+
+TEST_F(AppOnSim, AnAreaReconnectingThroughTheSelectionIsNotTakenForALostGauge) {
+    AddGauge(1);
+    AddGauge(2);
+    Main& main = MakeWindow();
+    main.ConnectFormChooser().SetWhileShown([](TConnectForm& form) { form.StartButtonClick(); });
+    main.Navigate(Tile(Main::MeasurementTile));
+    ASSERT_TRUE(main.ShowsConnected());
+
+    // The watch fires while the selection window of a reconnection is open.
+    bool watchedWhileChoosing = false;
+    main.ConnectFormChooser().SetWhileShown([&](TConnectForm& form) {
+        main.ConnectedTimerTimer();
+        watchedWhileChoosing = true;
+        form.StartButtonClick();
+    });
+    ASSERT_TRUE(main.Gauge().Connect());
+    ASSERT_TRUE(watchedWhileChoosing);
+    EXPECT_TRUE(main.ShowsConnected());
+    EXPECT_TRUE(main.MeasurementArea->isVisible());
+    main.ConnectedTimerTimer();
+    EXPECT_TRUE(main.ShowsConnected()) << "the link is open again";
 }

@@ -4,6 +4,7 @@
 
 #include "SimLinkFixture.h"
 #include "link/TrafficTrace.h"
+#include "support/CountingTrace.h"
 
 #include <QFile>
 #include <QRegularExpression>
@@ -102,4 +103,23 @@ TEST(TrafficTrace, BlocksAndNotesHaveTheirOwnLines) {
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     EXPECT_EQ(file.readAll(), QByteArray("+0.000500  XModem  block 7  try 2  NAK\n"
                                          "+0.250000  note    line 115200 baud 8N1\n"));
+}
+
+TEST(TrafficTrace, ARecordingKeepsItsLinesAndPassesEverythingOnToTheTraceBeforeIt) {
+    CountingTrace outer;
+    InstallTrace(&outer);
+    {
+        RecordedTrace recording(2000.0);
+        EXPECT_EQ(ActiveTrace(), &recording);
+        ActiveTrace()->Attempt(2001.25, 2, 3, "0M!", "00013\r\n", 12.0);
+        ActiveTrace()->Awaited(2100.0, "0\r\n", "", false, 3000.0);
+        ActiveTrace()->Note(2100.5, "end");
+        EXPECT_EQ(recording.Text(),
+                  "+0.001250  SDI-12  0M!  attempt 2/3  reply 00013<CR><LF>  (12.0 ms)\n"
+                  "+0.100000  SDI-12  waiting for 0<CR><LF>  nothing came  (3000.0 ms)\n"
+                  "+0.100500  note    end\n");
+    }
+    EXPECT_EQ(outer.reports, 3);
+    EXPECT_EQ(ActiveTrace(), &outer) << "the trace before the recording is back";
+    InstallTrace(nullptr);
 }

@@ -4,6 +4,7 @@
 // cancel. Expected texts are the pages' English texts.
 
 #include "precision/PrecisionTestFixture.h"
+#include "support/CountingTrace.h"
 
 #include <QFile>
 #include <QRegularExpression>
@@ -434,4 +435,31 @@ TEST_F(PageFlow, UnwritableLogIsReportedAndTheEvaluationGoesOn) {
     ASSERT_EQ(dialogs.Messages().size(), 2);
     EXPECT_EQ(dialogs.Messages()[1].text,
               "The accuracy test is finished. No log file was written.");
+}
+
+TEST_F(PageFlow, TheReadingsTrafficIsKeptBesideTheLog) {
+    ConnectedGauge(1);
+    sequence.StartPrecisionTest(1);
+    CountingTrace outer; // from the status step on, as the recording
+    InstallTrace(&outer);
+    weights.QueueEntry({1000.0f, 0});
+    ContinueTo(7);
+    InstallTrace(nullptr);
+
+    const QString trace =
+        QDir(logs.path()).filePath(QStringLiteral("PrecisionTest_2024_06_11_09_30_15.trace.txt"));
+    EXPECT_EQ(sequence.TraceFilePath(), QDir::toNativeSeparators(trace));
+    QFile file(trace);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QStringList lines = QString::fromUtf8(file.readAll()).split(u'\n', Qt::SkipEmptyParts);
+    ASSERT_FALSE(lines.isEmpty());
+    EXPECT_EQ(lines[0], "# SDI-12 traffic of the accuracy test of gauge 123456789, "
+                        "2024-06-11T09:30:15");
+    // Five readings for the base weight and five for the test weight, each
+    // a measurement command answered by the gauge.
+    const QRegularExpression measurement(
+        QStringLiteral("^\\+\\d+\\.\\d{6}  SDI-12  0M!  attempt 1/3  reply 0\\d{4}<CR><LF>  "));
+    EXPECT_GE(lines.filter(measurement).size(), 10) << lines.join(u'\n').toStdString();
+    EXPECT_EQ(outer.reports, static_cast<int>(lines.size()) - 1)
+        << "a --trace file still gets every line";
 }

@@ -1,19 +1,19 @@
-#include "precision/EightBitText.h"
+#include "ui/WindowsCodePages.h"
 
 #include "ui/WideLanguageHandler.h"
 
 #include <array>
 
-namespace Precision {
 namespace {
 
 constexpr char Unmapped = '?';
 
-// Bytes 0x80 to 0x9F of code page 1252 (0 = not assigned).
+// Bytes 0x80 to 0x9F of code page 1252; the unassigned ones are the C1
+// controls of the same value.
 constexpr std::array<char16_t, 32> Western80 = {
-    0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-    0x2039, 0x0152, 0,      0x017D, 0,      0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
 
 // Bytes 0x80 to 0xBF of code page 1251; 0xC0 to 0xFF are U+0410 to U+044F.
 constexpr std::array<char16_t, 64> Cyrillic80 = {
@@ -72,6 +72,22 @@ int Turkish(char16_t c) {
 
 } // namespace
 
+char16_t Windows1252Character(unsigned char byte) {
+    return byte >= 0x80 && byte < 0xA0 ? Western80[byte - 0x80] : char16_t(byte);
+}
+
+int CodePageByte(char16_t c, CodePage page) {
+    switch (page) {
+    case CodePage::Windows1251:
+        return Cyrillic(c);
+    case CodePage::Windows1254:
+        return Turkish(c);
+    case CodePage::Windows1252:
+        break;
+    }
+    return Western(c);
+}
+
 CodePage CodePageOfLanguage(int languageOffset) {
     switch (languageOffset) {
     case OffsetRussian:
@@ -99,22 +115,9 @@ QByteArray EncodeEightBit(const QString& text, CodePage page) {
     QByteArray bytes;
     bytes.reserve(text.size());
     for (const QChar qc : text) {
-        const char16_t c = qc.unicode();
-        int byte = -1;
-        switch (page) {
-        case CodePage::Windows1252:
-            byte = Western(c);
-            break;
-        case CodePage::Windows1251:
-            byte = Cyrillic(c);
-            break;
-        case CodePage::Windows1254:
-            byte = Turkish(c);
-            break;
-        }
+        const int byte = CodePageByte(qc.unicode(), page);
         bytes.append(byte < 0 ? Unmapped : static_cast<char>(byte));
     }
     return bytes;
 }
 
-} // namespace Precision

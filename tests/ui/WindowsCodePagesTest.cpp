@@ -2,7 +2,7 @@
 // byte of 0x20 to 0xFF that a code page defines must encode its character,
 // and characters the code page lacks become "?".
 
-#include "precision/EightBitText.h"
+#include "ui/WindowsCodePages.h"
 #include "ui/WideLanguageHandler.h"
 
 #include <gtest/gtest.h>
@@ -11,8 +11,6 @@
 #include <QProcess>
 #include <QStandardPaths>
 #include <string>
-
-using namespace Precision;
 
 namespace {
 
@@ -49,9 +47,9 @@ QMap<int, QString> DecodedByIconv(CodePage page) {
 
 } // namespace
 
-class EightBitTextAgainstIconv : public ::testing::TestWithParam<CodePage> {};
+class CodePagesAgainstIconv : public ::testing::TestWithParam<CodePage> {};
 
-TEST_P(EightBitTextAgainstIconv, EveryDefinedByteRoundTrips) {
+TEST_P(CodePagesAgainstIconv, EveryDefinedByteRoundTrips) {
     if (QStandardPaths::findExecutable(QStringLiteral("iconv")).isEmpty())
         GTEST_SKIP() << "iconv is not installed";
     const QMap<int, QString> mapping = DecodedByIconv(GetParam());
@@ -65,14 +63,14 @@ TEST_P(EightBitTextAgainstIconv, EveryDefinedByteRoundTrips) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(CodePages, EightBitTextAgainstIconv,
+INSTANTIATE_TEST_SUITE_P(CodePages, CodePagesAgainstIconv,
                          ::testing::Values(CodePage::Windows1252, CodePage::Windows1251,
                                            CodePage::Windows1254),
                          [](const ::testing::TestParamInfo<CodePage>& info) {
                              return std::string(CodePageName(info.param));
                          });
 
-TEST(EightBitText, MissingCharactersBecomeQuestionMarks) {
+TEST(CodePages, MissingCharactersBecomeQuestionMarks) {
     EXPECT_EQ(EncodeEightBit(QStringLiteral("Дата"), CodePage::Windows1252), "????");
     EXPECT_EQ(EncodeEightBit(QStringLiteral("Ğ Ð"), CodePage::Windows1252), "? \xD0");
     EXPECT_EQ(EncodeEightBit(QStringLiteral("Ğ Ð"), CodePage::Windows1254), "\xD0 ?");
@@ -80,7 +78,7 @@ TEST(EightBitText, MissingCharactersBecomeQuestionMarks) {
     EXPECT_EQ(EncodeEightBit(QStringLiteral("\U0001F600"), CodePage::Windows1252), "??");
 }
 
-TEST(EightBitText, CodePageFollowsTheLanguage) {
+TEST(CodePages, CodePageFollowsTheLanguage) {
     EXPECT_EQ(CodePageOfLanguage(OffsetGerman), CodePage::Windows1252);
     EXPECT_EQ(CodePageOfLanguage(OffsetEnglish), CodePage::Windows1252);
     EXPECT_EQ(CodePageOfLanguage(OffsetFrench), CodePage::Windows1252);

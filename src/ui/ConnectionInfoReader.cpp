@@ -1,4 +1,4 @@
-#include "app/ConnectionInfoReader.h"
+#include "ui/ConnectionInfoReader.h"
 
 #include "gauge/SDIHandler.h"
 #include "link/Clock.h"

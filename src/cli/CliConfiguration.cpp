@@ -1,0 +1,142 @@
+#include "cli/CliConfiguration.h"
+
+#include "config/ConfigurationFile.h"
+#include "ui/WideLanguageHandler.h"
+
+#include <QJsonDocument>
+#include <QJsonObject>
+
+using namespace Config;
+
+namespace {
+
+constexpr int UnknownKeyText = 806;
+constexpr int NotValidText = 807;
+constexpr int NotKeyValueText = 808;
+constexpr int NotUsedText = 814;
+
+const FileKey* FindKey(const QByteArray& name) {
+    for (const FileKey& key : FileKeys())
+        if (name == key.name)
+            return &key;
+    return nullptr;
+}
+
+} // namespace
+
+CliConfiguration::CliConfiguration(TSDIHandler& gauge) : sequence_(gauge, rows_, view_) {}
+
+void CliConfiguration::Read(int model) {
+    sequence_.Prepare(model);
+    sequence_.Read();
+}
+
+void CliConfiguration::Write(bool force) {
+    Write(rows_.Set(), force);
+}
+
+void CliConfiguration::Write(const ParameterSet& set, bool force) {
+    sequence_.Write(set, force);
+}
+
+QStringList CliConfiguration::FailedKeys() const {
+    QStringList keys;
+    for (const FileKey& key : FileKeys())
+        if (rows_.Shown(key.row) && rows_.MarkOf(key.row) == Mark::Failed)
+            keys.append(QLatin1String(key.name));
+    return keys;
+}
+
+IniDocument CliConfiguration::Export(bool impulseFactor) const {
+    IniDocument document;
+    ExportConfiguration(rows_, impulseFactor, document);
+    return document;
+}
+
+QStringList CliConfiguration::KeyLines(const IniDocument& document) {
+    QStringList lines;
+    bool inSection = false;
+    for (const QByteArray& raw : document.Lines()) {
+        const QByteArray line = raw.trimmed();
+        if (line.startsWith('[')) {
+            inSection = line.mid(1, line.size() - 2).toUpper() == FileSection;
+            continue;
+        }
+        if (inSection && line.contains('='))
+            lines.append(QString::fromLatin1(line));
+    }
+    return lines;
+}
+
+QByteArray CliConfiguration::Json(const IniDocument& document) {
+    QJsonObject object;
+    for (const QString& line : KeyLines(document)) {
+        const QString name = line.section(u'=', 0, 0);
+        const QByteArray value = line.section(u'=', 1).toLatin1();
+        const FileKey* key = FindKey(name.toLatin1());
+        const std::optional<int> number = ParseIniInteger(value);
+        if ((key == nullptr || !key->text) && number)
+            object.insert(name, *number);
+        else
+            object.insert(name, QString::fromLatin1(value));
+    }
+    return QJsonDocument(object).toJson(QJsonDocument::Compact);
+}
+
+QString CliConfiguration::ParseChanges(const QStringList& changes, IniDocument& document) {
+    for (const QString& change : changes) {
+        const qsizetype equals = change.indexOf(u'=');
+        if (equals <= 0)
+            return GetText(NotKeyValueText).arg(change);
+        const QByteArray name = change.left(equals).trimmed().toUpper().toLatin1();
+        const QByteArray value = change.mid(equals + 1).trimmed().toLatin1();
+        const FileKey* key = FindKey(name);
+        if (key == nullptr)
+            return GetText(UnknownKeyText).arg(change.left(equals));
+        bool valid = !value.isEmpty();
+        if (valid && !key->text) {
+            const std::optional<int> number = ParseIniInteger(value);
+            valid = number && (*number >= 0 || key->mayBeNegative);
+        }
+        if (!valid)
+            return GetText(NotValidText).arg(QLatin1String(name), change.mid(equals + 1));
+        document.SetValue(FileSection, name, value);
+    }
+    return {};
+}
+
+QString CliConfiguration::ApplyChanges(const IniDocument& changes) {
+    IniDocument document = changes;
+    document.SetValue(FileSection, "TYPE", QByteArray::number(rows_.Model()));
+    rows_.HideMarks();
+    ImportConfiguration(document, sequence_);
+    // A value the gauge would not get is no change at all: refuse it.
+    for (const FileKey& key : FileKeys()) {
+        if (!document.Value(FileSection, key.name))
+            continue;
+        if (key.row != BusAddressRow &&
+            (!rows_.Shown(key.row) || rows_.MarkOf(key.row) == Mark::None))
+            return GetText(NotUsedText).arg(QLatin1String(key.name));
+    }
+    return RefusedKeys(document);
+}
+
+QString CliConfiguration::ApplyFile(const IniDocument& document) {
+    rows_.HideMarks();
+    ImportConfiguration(document, sequence_);
+    return RefusedKeys(document);
+}
+
+QString CliConfiguration::RefusedKeys(const IniDocument& document) const {
+    for (const FileKey& key : FileKeys()) {
+        const std::optional<QByteArray> value = document.Value(FileSection, key.name);
+        if (!value || value->isEmpty())
+            continue;
+        const bool refused = key.row == BusAddressRow
+                                 ? rows_.SelectedAddress().toLatin1() != *value
+                                 : rows_.MarkOf(key.row) == Mark::Failed;
+        if (refused)
+            return GetText(NotValidText).arg(QLatin1String(key.name), QString::fromLatin1(*value));
+    }
+    return {};
+}
