@@ -21,6 +21,8 @@ const std::vector<CliCommand>& CliCommands() {
         {"firmware", "IMAGE", "load the firmware image into the gauge (after a backup)", {},
          &RunFirmware},
         {"send", "COMMAND", "one SDI-12 transaction; the reply without CR LF", {}, &RunSend},
+        {"doctor", "", "why an adapter is not listed or cannot be opened: the system's checks",
+         {}, &RunDoctor},
     };
     return commands;
 }

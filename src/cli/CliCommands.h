@@ -24,6 +24,7 @@ const std::vector<CliCommand>& CliCommands();
 int RunList(CliSession& session, const QStringList& arguments);
 int RunInfo(CliSession& session, const QStringList& arguments);
 int RunSend(CliSession& session, const QStringList& arguments);
+int RunDoctor(CliSession& session, const QStringList& arguments);
 int RunConfig(CliSession& session, const QStringList& arguments);
 int RunMeasure(CliSession& session, const QStringList& arguments);
 int RunClock(CliSession& session, const QStringList& arguments);

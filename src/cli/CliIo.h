@@ -12,6 +12,7 @@ class AdapterBackend;
 // The exit codes, told apart by scripts.
 enum ExitCode : int {
     ExitSuccess = 0,
+    ExitProblemFound = 1, // doctor: a check found a problem
     ExitBadInput = 2,  // bad arguments, unreadable file, bad value, refused question
     ExitNoAnswer = 3,  // no adapter, the gauge did not answer, a transaction failed
 };

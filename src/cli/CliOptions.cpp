@@ -30,6 +30,7 @@ const QString Description = QStringLiteral(
     "\n"
     "Exit codes:\n"
     "  0  success\n"
+    "  1  doctor: a problem was found\n"
     "  2  bad input: bad arguments, unreadable file, bad KEY=VALUE, unknown key,\n"
     "     a question refused or left unanswered\n"
     "  3  no answer: no adapter, the gauge did not answer, a transaction failed\n"
