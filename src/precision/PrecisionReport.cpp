@@ -175,22 +175,20 @@ std::vector<TableRow> TableRows(const ReportContent& content) {
     const PrecisionTestRecord& r = content.record;
     const PrecisionTestValues& v = r.values;
     const QString bucket = r.model == 2 ? GetText(Bucket200TextId) : r.gauge.gaugeTypeName;
-    return {
+    std::vector<TableRow> rows = {
         {381, content.date.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")), Fill::Grey},
         {49, Vocabulary::ModelName(r.model), Fill::White},
         {246, bucket, Fill::Grey},
         {19, r.gauge.serialNumber + u'/' + r.gauge.hardwareIndex, Fill::White},
         {18, r.gauge.firmwareVersion, Fill::Grey},
         {22, r.gauge.intensityUnitName, Fill::None},
-        {375, FormatWeightTriple(v.TotalGram, v.TotalMm, v.TotalInch), Fill::Grey},
-        {376, FormatWeightTriple(v.TestWeightGram, v.TestWeightMm, v.TestWeightInch), Fill::None},
-        {384, FormatWeightTriple(v.MeasuredTestGram, v.MeasuredTestMm, v.MeasuredTestInch),
-         Fill::Grey},
-        {377, FormatWeightTriple(v.PermittedGram, v.PermittedMm, v.PermittedInch, true),
-         Fill::None},
-        {378, FormatWeightTriple(v.DeviationGram, v.DeviationMm, v.DeviationInch), Fill::Grey},
-        {372, FormatWeightTriple(v.BaseGram, v.BaseMm, v.BaseInch), Fill::None},
     };
+    // From here on grey and unfilled rows alternate.
+    for (const WeightResultRow& row : WeightResultRows(v))
+        rows.push_back({row.labelTextId, row.value,
+                        rows.back().fill == Fill::Grey ? Fill::None : Fill::Grey});
+    rows.push_back({372, FormatWeightTriple(v.BaseGram, v.BaseMm, v.BaseInch), Fill::None});
+    return rows;
 }
 
 // One table row across both columns; returns the height it took.

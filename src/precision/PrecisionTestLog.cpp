@@ -15,11 +15,6 @@ constexpr int DateTextId = 381;
 constexpr int SerialTextId = 19;
 constexpr int FirmwareTextId = 18;
 constexpr int IntensityTextId = 22;
-constexpr int TotalTextId = 375;
-constexpr int AppliedTextId = 376;
-constexpr int MeasuredTextId = 384;
-constexpr int PermittedTextId = 377;
-constexpr int DeviationTextId = 378;
 constexpr int PassedTextId = 379;
 
 const QString Separator = QStringLiteral(": ");
@@ -53,25 +48,19 @@ QString TestTraceFileName(const QDateTime& when) {
 }
 
 QByteArray TestLogBytes(const PrecisionTestRecord& record, const QDateTime& when) {
-    const PrecisionTestValues& v = record.values;
     const GaugeInformation& g = record.gauge;
-    const std::pair<int, QString> lines[] = {
+    const std::pair<int, QString> head[] = {
         {DateTextId, when.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"))},
         {SerialTextId, g.serialNumber + u'/' + g.hardwareIndex},
         {FirmwareTextId, g.firmwareVersion},
         {IntensityTextId, g.intensityUnitName},
-        {TotalTextId, FormatWeightTriple(v.TotalGram, v.TotalMm, v.TotalInch)},
-        {AppliedTextId, FormatWeightTriple(v.TestWeightGram, v.TestWeightMm, v.TestWeightInch)},
-        {MeasuredTextId,
-         FormatWeightTriple(v.MeasuredTestGram, v.MeasuredTestMm, v.MeasuredTestInch)},
-        {PermittedTextId,
-         FormatWeightTriple(v.PermittedGram, v.PermittedMm, v.PermittedInch, true)},
-        {DeviationTextId, FormatWeightTriple(v.DeviationGram, v.DeviationMm, v.DeviationInch)},
-        {PassedTextId, record.verdict},
     };
     QString text;
-    for (const auto& [label, value] : lines)
+    for (const auto& [label, value] : head)
         text += GetText(label) + Separator + value + LineEnd;
+    for (const WeightResultRow& row : WeightResultRows(record.values))
+        text += GetText(row.labelTextId) + Separator + row.value + LineEnd;
+    text += GetText(PassedTextId) + Separator + record.verdict + LineEnd;
     return EncodeEightBit(text, CodePageOfLanguage(LanguageOffset));
 }
 

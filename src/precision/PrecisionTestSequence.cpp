@@ -49,13 +49,8 @@ constexpr int RepeatQuestionId = 358;
 constexpr int EvaluationTitleId = 370;
 constexpr int DetailsBelowTextId = 371;
 constexpr int BaseWeightTextId = 372;
-constexpr int TotalTextId = 375;
-constexpr int AppliedTextId = 376;
-constexpr int PermittedTextId = 377;
-constexpr int DeviationTextId = 378;
 constexpr int PassedTextId = 379;
 constexpr int DateTextId = 381;
-constexpr int MeasuredTextId = 384;
 constexpr int YesTextId = 300;
 constexpr int NoTextId = 301;
 constexpr int GramTextId = 314;
@@ -479,22 +474,18 @@ void PrecisionTestSequence::StepMeasureTestWeight() {
 
 void PrecisionTestSequence::ShowResultRows(const QString& verdict, const QDateTime& t) {
     const PrecisionTestValues& v = evaluation_.Values;
-    const std::pair<int, QString> rows[] = {
+    const std::pair<int, QString> head[] = {
         {DateTextId, t.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"))},
         {SerialTextId, info_.serialNumber},
         {FirmwareTextId, info_.firmwareVersion},
         {IntensityTextId, info_.intensityUnitName},
-        {TotalTextId, FormatWeightTriple(v.TotalGram, v.TotalMm, v.TotalInch)},
-        {AppliedTextId, FormatWeightTriple(v.TestWeightGram, v.TestWeightMm, v.TestWeightInch)},
-        {MeasuredTextId,
-         FormatWeightTriple(v.MeasuredTestGram, v.MeasuredTestMm, v.MeasuredTestInch)},
-        {PermittedTextId,
-         FormatWeightTriple(v.PermittedGram, v.PermittedMm, v.PermittedInch, true)},
-        {DeviationTextId, FormatWeightTriple(v.DeviationGram, v.DeviationMm, v.DeviationInch)},
-        {BaseWeightTextId, FormatWeightTriple(v.BaseGram, v.BaseMm, v.BaseInch)},
     };
-    for (const auto& [label, value] : rows)
+    for (const auto& [label, value] : head)
         SetValue(AddRow(RowKind::Text, GetText(label)), value);
+    for (const WeightResultRow& row : WeightResultRows(v))
+        SetValue(AddRow(RowKind::Text, GetText(row.labelTextId)), row.value);
+    SetValue(AddRow(RowKind::Text, GetText(BaseWeightTextId)),
+             FormatWeightTriple(v.BaseGram, v.BaseMm, v.BaseInch));
     const int passed = AddRow(RowKind::Icon, GetText(PassedTextId));
     SetValue(passed, verdict);
     SetMark(passed, verdict == GetText(YesTextId) ? RowMark::Success : RowMark::Failed);

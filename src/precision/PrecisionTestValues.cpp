@@ -144,4 +144,14 @@ QString FormatWeightTriple(float gram, float mm, float inch, bool withToleranceP
            GetText(InchTextId) + u')';
 }
 
+std::array<WeightResultRow, 5> WeightResultRows(const PrecisionTestValues& v) {
+    return {{
+        {375, FormatWeightTriple(v.TotalGram, v.TotalMm, v.TotalInch)},
+        {376, FormatWeightTriple(v.TestWeightGram, v.TestWeightMm, v.TestWeightInch)},
+        {384, FormatWeightTriple(v.MeasuredTestGram, v.MeasuredTestMm, v.MeasuredTestInch)},
+        {377, FormatWeightTriple(v.PermittedGram, v.PermittedMm, v.PermittedInch, true)},
+        {378, FormatWeightTriple(v.DeviationGram, v.DeviationMm, v.DeviationInch)},
+    }};
+}
+
 } // namespace Precision

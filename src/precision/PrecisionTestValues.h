@@ -14,6 +14,8 @@
 
 #include <QString>
 
+#include <array>
+
 namespace Precision {
 
 // Units of a weight (the index of the weight entry's unit list).
@@ -85,5 +87,14 @@ public:
 // text 316 + ")", with "#0.00" for gram and mm and "#0.000" for inch, the
 // locale's decimal separator, and "+-" before each number when asked.
 QString FormatWeightTriple(float gram, float mm, float inch, bool withTolerancePrefix = false);
+
+struct WeightResultRow {
+    int labelTextId;
+    QString value;
+};
+// The weights of a test as the page, the log and the report list them, in
+// this order: measured total (text 375), applied weight (376), measured test
+// weight (384), permitted deviation (377, with "+-"), deviation (378).
+std::array<WeightResultRow, 5> WeightResultRows(const PrecisionTestValues& v);
 
 } // namespace Precision

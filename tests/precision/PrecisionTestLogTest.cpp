@@ -3,6 +3,7 @@
 // written.
 
 #include "precision/PrecisionTestLog.h"
+#include "precision/SampleTestRecord.h"
 #include "support/DefaultLocaleScope.h"
 #include "support/LanguageScope.h"
 
@@ -19,35 +20,7 @@ namespace {
 const QDateTime When(QDate(2013, 5, 14), QTime(10, 22, 5));
 
 PrecisionTestRecord Record() {
-    PrecisionTestRecord r;
-    r.model = 1;
-    r.gauge.gaugeType = 1;
-    r.gauge.gaugeTypeName = QStringLiteral("400 cm²");
-    r.gauge.serialNumber = QStringLiteral("123456");
-    r.gauge.hardwareIndex = QStringLiteral("7");
-    r.gauge.firmwareVersion = QStringLiteral("V1.31.0");
-    r.gauge.intensityUnitName = QStringLiteral("mm/h");
-    PrecisionTestValues& v = r.values;
-    v.TotalGram = 3500.4f;
-    v.TotalMm = 87.51f;
-    v.TotalInch = 3.445f;
-    v.TestWeightGram = 1000.0f;
-    v.TestWeightMm = 25.0f;
-    v.TestWeightInch = 0.984f;
-    v.MeasuredTestGram = 1000.4f;
-    v.MeasuredTestMm = 25.01f;
-    v.MeasuredTestInch = 0.985f;
-    v.PermittedGram = 2.0f;
-    v.PermittedMm = 0.05f;
-    v.PermittedInch = 0.002f;
-    v.DeviationGram = 0.4f;
-    v.DeviationMm = 0.01f;
-    v.DeviationInch = 0.0004f;
-    v.BaseGram = 2500.0f; // the log holds neither base weight nor gauge type
-    v.BaseMm = 62.5f;
-    v.BaseInch = 2.461f;
-    r.verdict = QStringLiteral("Yes");
-    return r;
+    return SampleTestRecord(QStringLiteral("Yes"));
 }
 
 QByteArray Read(const QString& path) {
