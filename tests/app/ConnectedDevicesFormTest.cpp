@@ -59,17 +59,29 @@ TEST_F(AppOnSim, AdapterThatCannotBeOpenedIsReportedAndNotChosen) {
 }
 
 #if defined(__linux__)
-TEST_F(AppOnSim, AdapterThatCannotBeOpenedCarriesTheProblemsFoundAsDetails) {
+namespace {
+
+// Two adapters, the chosen one unplugged, on a system where brltty runs.
+class OpenErrorOnSim : public AppOnSim {
+protected:
+    void OpenAnUnpluggedAdapterWhileBrlttyRuns() {
+        FakeSystemTree tree;
+        tree.JoinDialout();
+        tree.StartProcess(2210, "brltty");
+        const ConnectionDoctor::ScopedDiagnosedSystem diagnosed(&tree);
+        AddGauge(1);
+        AddGauge(1);
+        TConnectForm form;
+        backend.Unplug(0);
+        form.StartButtonClick();
+    }
+};
+
+} // namespace
+
+TEST_F(OpenErrorOnSim, AdapterThatCannotBeOpenedCarriesTheProblemsFoundAsDetails) {
     LanguageOffset = OffsetEnglish;
-    FakeSystemTree tree;
-    tree.JoinDialout();
-    tree.StartProcess(2210, "brltty");
-    const ConnectionDoctor::ScopedDiagnosedSystem diagnosed(&tree);
-    AddGauge(1);
-    AddGauge(1);
-    TConnectForm form;
-    backend.Unplug(0);
-    form.StartButtonClick();
+    OpenAnUnpluggedAdapterWhileBrlttyRuns();
 
     ASSERT_EQ(dialogs.Messages().size(), 1);
     EXPECT_EQ(dialogs.Messages()[0].text, QStringLiteral("USB interface could not be opened."));
@@ -78,17 +90,9 @@ TEST_F(AppOnSim, AdapterThatCannotBeOpenedCarriesTheProblemsFoundAsDetails) {
                   GetText(874));
 }
 
-TEST_F(AppOnSim, DetailsOfTheOpenErrorSpeakTheChosenLanguage) {
+TEST_F(OpenErrorOnSim, DetailsOfTheOpenErrorSpeakTheChosenLanguage) {
     LanguageOffset = OffsetGerman;
-    FakeSystemTree tree;
-    tree.JoinDialout();
-    tree.StartProcess(2210, "brltty");
-    const ConnectionDoctor::ScopedDiagnosedSystem diagnosed(&tree);
-    AddGauge(1);
-    AddGauge(1);
-    TConnectForm form;
-    backend.Unplug(0);
-    form.StartButtonClick();
+    OpenAnUnpluggedAdapterWhileBrlttyRuns();
 
     ASSERT_EQ(dialogs.Messages().size(), 1);
     EXPECT_EQ(dialogs.Messages()[0].text,
