@@ -4,6 +4,7 @@
 #include "ui/SmallFile.h"
 
 #include <QFile>
+#include <QStringDecoder>
 #include <QSaveFile>
 
 #include <limits>
@@ -104,7 +105,12 @@ std::optional<QByteArray> IniDocument::Value(const QByteArray& section,
 }
 
 QString IniDocument::Decode(const QByteArray& bytes) const {
-    return eightBit_ ? FromWindowsCodePage(bytes) : QString::fromUtf8(bytes);
+    if (eightBit_)
+        return FromWindowsCodePage(bytes);
+    // A value is never the start of the file: a U+FEFF it begins with is
+    // part of the value (fromUtf8 would drop it, and each save lose one).
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringConverter::Flag::ConvertInitialBom);
+    return utf8(bytes);
 }
 
 std::optional<QString> IniDocument::Text(const QByteArray& section, const QByteArray& key) const {

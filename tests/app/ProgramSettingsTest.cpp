@@ -121,6 +121,20 @@ TEST_F(Settings, FileEndingInACutOffUtf8SequenceIsEightBitText) {
     EXPECT_EQ(FirmwarePath, read) << "the same after writing";
 }
 
+TEST_F(Settings, AFolderBeginningWithAByteOrderMarkSurvivesEverySave) {
+    QTemporaryDir folder;
+    const QString path = folder.filePath(QStringLiteral("settings.ini"));
+    // Found by the fuzzer: each read dropped one U+FEFF from the value's start.
+    Write(path, "[GENERAL]\r\nFIRMWAREPATH=\xEF\xBB\xBF\xEF\xBB\xBF/fw\r\n");
+    const QString twoMarks = QString(2, QChar(0xFEFF)) + QStringLiteral("/fw");
+    ReadFolderSettings(path, QStringLiteral("/prog/"));
+    EXPECT_EQ(FirmwarePath, twoMarks);
+    ASSERT_TRUE(WriteFolderSettings(path));
+    FirmwarePath = QString();
+    ReadFolderSettings(path, QStringLiteral("/prog/"));
+    EXPECT_EQ(FirmwarePath, twoMarks) << "the same after writing";
+}
+
 TEST_F(Settings, ValueWithLineBreakCannotInjectKeys) {
     QTemporaryDir folder;
     const QString path = folder.filePath(QStringLiteral("settings.ini"));
