@@ -54,6 +54,13 @@ public:
     std::string ReadAddress();
     bool ChangeAddress(const std::string& newAddress);
     int GetModel();
+    // The identification of the last GetModel: the "I!" reply without its
+    // address and line end; empty when the gauge did not answer it.
+    const std::string& Identification() const { return identification_; }
+    // The serial number the identification carries after the sensor
+    // version (the optional field of an SDI-12 identification, trimmed);
+    // empty when it carries none. Sends nothing.
+    std::string IdentifiedSerial() const;
     bool SupportsImpulseFactor(int model);
     bool SetTransferRate(std::uint32_t baud);
     bool ReadPending(std::string& text);
@@ -139,4 +146,5 @@ private:
 
     AdapterChooser* chooser_ = nullptr;
     bool choosingAdapter_ = false;
+    std::string identification_;
 };

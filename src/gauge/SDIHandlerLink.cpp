@@ -114,6 +114,7 @@ bool TSDIHandler::ChangeAddress(const std::string& newAddress) {
 }
 
 int TSDIHandler::GetModel() {
+    identification_.clear();
     if (!Connected)
         Connect();
     if (!Connected)
@@ -121,6 +122,7 @@ int TSDIHandler::GetModel() {
     std::string identification;
     if (!Send("I!", 200, identification))
         return ModelTessra2;
+    identification_ = GaugeReply::Content(identification);
     if (identification.find("TESR2S") == std::string::npos &&
         identification.find("TESR2L") == std::string::npos)
         return ModelTessra2;
@@ -128,6 +130,19 @@ int TSDIHandler::GetModel() {
     if (Send("OZY!", 200, variant) && variant.size() >= 2 && variant[1] == '3')
         return ModelTessra2S;
     return ModelTessra2L;
+}
+
+std::string TSDIHandler::IdentifiedSerial() const {
+    // SDI-12 version (2), vendor (8), sensor model (6), sensor version (3),
+    // then the optional field, which the gauges fill with their serial number.
+    constexpr std::size_t OptionalField = 19;
+    if (identification_.size() <= OptionalField)
+        return {};
+    const std::string field = identification_.substr(OptionalField);
+    const std::size_t first = field.find_first_not_of(' ');
+    if (first == std::string::npos)
+        return {};
+    return field.substr(first, field.find_last_not_of(' ') - first + 1);
 }
 
 bool TSDIHandler::SupportsImpulseFactor(int model) {

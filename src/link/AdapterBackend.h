@@ -59,4 +59,15 @@ public:
     virtual int List(std::vector<AdapterListing>& adapters) = 0;
     // Opens the adapter whose serial number equals serial; nullptr when none can be opened.
     virtual std::unique_ptr<AdapterPort> OpenBySerial(const std::string& serial) = 0;
+    // Whether the adapter with this serial number is there now (plugged in,
+    // its device present), without opening it. By default: it is listed.
+    virtual bool IsPresent(const std::string& serial) {
+        std::vector<AdapterListing> adapters;
+        if (List(adapters) != FT_OK)
+            return false;
+        for (const AdapterListing& adapter : adapters)
+            if (adapter.serialNumber == serial)
+                return true;
+        return false;
+    }
 };

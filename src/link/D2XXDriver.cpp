@@ -221,6 +221,10 @@ int RequestLowLatency(bool on) {
     return p != nullptr ? p->SetLowLatency(on) : FT_OK;
 }
 
+bool IsAdapterPresent(const std::string& serial) {
+    return backend != nullptr && !serial.empty() && backend->IsPresent(serial);
+}
+
 void InstallBackend(AdapterBackend* newBackend) {
     if (port) {
         port->Close();

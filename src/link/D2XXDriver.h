@@ -63,6 +63,9 @@ int GetPortStatus();
 extern bool LowLatencyRequested;
 int RequestLowLatency(bool on);
 
+// Whether the adapter with this serial number is there now, without opening it.
+bool IsAdapterPresent(const std::string& serial);
+
 // Installs the source of adapters (not owned). Closes an open port first.
 void InstallBackend(AdapterBackend* backend);
 AdapterBackend* InstalledBackend();

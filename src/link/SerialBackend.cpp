@@ -3,6 +3,7 @@
 #include "link/SerialBackendPlatform.h"
 #include "link/SerialLatency.h"
 
+#include <QFileInfo>
 #include <QSerialPort>
 #include <QSerialPortInfo>
 #include <algorithm>
@@ -286,6 +287,13 @@ std::string SerialBackend::Locate(const std::string& serial) const {
             if (matches(info.serialNumber().toStdString()))
                 return info.systemLocation().toStdString();
     return {};
+}
+
+bool SerialBackend::IsPresent(const std::string& serial) {
+    for (const Named& named : paths_)
+        if (named.serial == serial)
+            return QFileInfo::exists(QString::fromLocal8Bit(named.path.c_str()));
+    return !Locate(serial).empty();
 }
 
 std::unique_ptr<AdapterPort> SerialBackend::OpenBySerial(const std::string& serial) {

@@ -31,6 +31,11 @@ public:
     // Opens the adapter listed with serial; a serial number cut to the 16
     // characters of the adapter list still finds its adapter.
     std::unique_ptr<AdapterPort> OpenBySerial(const std::string& serial) override;
+    // A device named by path is present while its path leads to a device (a
+    // symbolic link such as /dev/serial/by-id/... is followed, so a link
+    // re-pointed when the adapter comes back finds it again); a system port
+    // while the system lists it.
+    bool IsPresent(const std::string& serial) override;
 
     // The serial number AddPath gives to a path.
     static std::string SerialForPath(const std::string& path);

@@ -1,5 +1,6 @@
 #include "measurement/MeasurementValues.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -93,4 +94,14 @@ std::string_view MeasurementValues::Value(std::size_t position) const {
 std::size_t MeasurementValues::HeapBytes() const {
     // Short texts live inside the string itself.
     return text_.capacity() > std::string().capacity() ? text_.capacity() + 1 : 0;
+}
+
+void TMeasurementValueArray::MarkGap() {
+    if (records_.empty() || (!gaps_.empty() && gaps_.back() == records_.size()))
+        return;
+    gaps_.push_back(records_.size());
+}
+
+bool TMeasurementValueArray::GapBefore(std::size_t index) const {
+    return std::binary_search(gaps_.begin(), gaps_.end(), index);
 }

@@ -56,17 +56,31 @@ private:
     std::array<std::uint32_t, MeasurementPositionCount> ends_{};
 };
 
-// The history: grows by one record per measurement, has no limit.
+// The history: grows by one record per measurement, has no limit. A run
+// that lost its gauge and resumed marks the gap: the record taken after it
+// starts a new stretch, so no line joins it to the one before.
 class TMeasurementValueArray {
 public:
     void Append(MeasurementValues record) { records_.push_back(std::move(record)); }
-    void Clear() { std::vector<MeasurementValues>().swap(records_); }
+    void Clear() {
+        std::vector<MeasurementValues>().swap(records_);
+        gaps_.clear();
+    }
     std::size_t Size() const { return records_.size(); }
     bool Empty() const { return records_.empty(); }
     const MeasurementValues& operator[](std::size_t index) const { return records_[index]; }
     const MeasurementValues& Last() const { return records_.back(); }
     void Reserve(std::size_t count) { records_.reserve(count); }
 
+    // The next record appended follows a gap (nothing happens on an empty
+    // history, or when a gap is already marked there).
+    void MarkGap();
+    // Whether record index follows a gap.
+    bool GapBefore(std::size_t index) const;
+    // The indices of the records that follow a gap, ascending.
+    const std::vector<std::size_t>& Gaps() const { return gaps_; }
+
 private:
     std::vector<MeasurementValues> records_;
+    std::vector<std::size_t> gaps_;
 };

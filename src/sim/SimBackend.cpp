@@ -10,7 +10,8 @@ namespace {
 // settings to the gauge and hands back what has arrived by now.
 class SimPort final : public AdapterPort {
 public:
-    explicit SimPort(std::shared_ptr<SimBackend::Device> device) : device_(std::move(device)) {
+    explicit SimPort(std::shared_ptr<SimBackend::Device> device)
+        : device_(std::move(device)), plug_(device_->plugs) {
         device_->open = true;
     }
     ~SimPort() override { Close(); }
@@ -19,7 +20,9 @@ public:
         if (closed_)
             return FT_INVALID_HANDLE;
         closed_ = true;
-        device_->open = false;
+        // A port of an earlier plug no longer holds the adapter.
+        if (plug_ == device_->plugs)
+            device_->open = false;
         GiveBackLatency();
         return Gone(TheClock().NowMs()) ? FT_IO_ERROR : FT_OK;
     }
@@ -126,7 +129,7 @@ private:
         ++device_->lowLatencyRestores;
     }
     bool Gone(double now) const {
-        if (device_->unplugged)
+        if (device_->unplugged || plug_ != device_->plugs)
             return true;
         const SimGauge* gauge = device_->gauge.get();
         return gauge != nullptr && (gauge->Faults().vanished || now >= gauge->Faults().vanishAtMs);
@@ -145,6 +148,7 @@ private:
     }
 
     std::shared_ptr<SimBackend::Device> device_;
+    int plug_; // the device's plug count when the port was opened
     bool closed_ = false;
     std::uint32_t baud_ = 9600; // the adapter's power-on settings
     int wordLength_ = 8;
@@ -185,7 +189,29 @@ std::size_t SimBackend::GaugeCount() const {
 void SimBackend::Unplug(std::size_t index) {
     if (index >= gaugeDevices_.size())
         throw std::out_of_range("SimBackend::Unplug: no such gauge");
-    gaugeDevices_[index]->unplugged = true;
+    Device& device = *gaugeDevices_[index];
+    device.unplugged = true;
+    // The open port dies with the adapter; it holds it no longer.
+    device.open = false;
+}
+
+void SimBackend::Replug(std::size_t index) {
+    if (index >= gaugeDevices_.size())
+        throw std::out_of_range("SimBackend::Replug: no such gauge");
+    Device& device = *gaugeDevices_[index];
+    if (!device.unplugged)
+        return;
+    device.unplugged = false;
+    ++device.plugs;
+}
+
+bool SimBackend::IsPresent(const std::string& serial) {
+    if (listStatus_ != FT_OK)
+        return false;
+    for (const auto& device : devices_)
+        if (device->serial == serial)
+            return !device->unplugged && !(device->gauge && device->gauge->Faults().vanished);
+    return false;
 }
 
 bool SimBackend::LowLatency(std::size_t index) const {

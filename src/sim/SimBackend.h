@@ -25,6 +25,10 @@ public:
     // The adapter disappears: every call on its open port fails from now on,
     // and it is no longer listed.
     void Unplug(std::size_t index = 0);
+    // The adapter is plugged in again, with the same serial number and the
+    // same gauge behind it (change the gauge's settings before, to put
+    // another gauge there). A port opened before the unplug stays dead.
+    void Replug(std::size_t index = 0);
     // Listing fails with this status (FT_OK: listing works).
     void SetListStatus(int status) { listStatus_ = status; }
     // The adapter's receive latency, as an FTDI adapter's: whether its open
@@ -35,6 +39,7 @@ public:
     int LowLatencyRestores(std::size_t index = 0) const;
 
     int List(std::vector<AdapterListing>& adapters) override;
+    bool IsPresent(const std::string& serial) override;
     // Opens a listed adapter; an adapter can be open only once at a time.
     std::unique_ptr<AdapterPort> OpenBySerial(const std::string& serial) override;
 
@@ -44,6 +49,7 @@ public:
         std::string description;
         std::unique_ptr<SimGauge> gauge; // null for a foreign device
         bool unplugged = false;
+        int plugs = 0; // times plugged in again; a port of an earlier plug is dead
         bool open = false;
         bool lowLatency = false;
         int lowLatencyRequests = 0;

@@ -189,3 +189,28 @@ TEST_F(GaugeOnSim, WriteBracketAndTestMode) {
     EXPECT_FALSE(handler.StartTestMode());
     EXPECT_FALSE(handler.StopTestMode());
 }
+
+TEST_F(GaugeOnSim, AnUnpluggedAdapterIsFoundAgainWithTheGaugeBehindIt) {
+    SimGauge& gauge = ConnectedGauge(1);
+    handler.GetModel();
+    EXPECT_EQ(handler.IdentifiedSerial(), "123456789");
+    const std::string adapter = SDI12IO::CurrentSerial;
+
+    backend.Unplug(0);
+    EXPECT_FALSE(handler.IsPortAlive());
+    EXPECT_FALSE(D2XXDriver::IsAdapterPresent(adapter));
+    EXPECT_FALSE(handler.Reconnect()) << "no other adapter is taken in its place";
+
+    gauge.Gauge().serialNumber = "987654321"; // another gauge on the same adapter
+    backend.Replug(0);
+    EXPECT_TRUE(D2XXDriver::IsAdapterPresent(adapter));
+    EXPECT_FALSE(D2XXDriver::IsAdapterPresent("AX4711"));
+    ASSERT_TRUE(handler.Reconnect());
+    EXPECT_TRUE(handler.IsPortAlive());
+    EXPECT_EQ(handler.GetModel(), ModelTessra2L);
+    EXPECT_EQ(handler.IdentifiedSerial(), "987654321");
+
+    gauge.Faults().silent = true;
+    handler.GetModel();
+    EXPECT_EQ(handler.IdentifiedSerial(), "") << "a silent gauge identifies as nobody";
+}
