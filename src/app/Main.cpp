@@ -5,6 +5,7 @@
 #include "diag/ConnectionDiagnosis.h"
 #include "firmware/FirmwareupdateFrame.h"
 #include "gauge/SDIHandler.h"
+#include "link/D2XXDriver.h"
 #include "link/SDI12IO.h"
 #include "measurement/MeasurementFrame.h"
 #include "precision/GuidedPrecisionTestFrame.h"
@@ -75,6 +76,20 @@ constexpr std::array<int, Main::TileCount> TranslationOrder = {
 
 constexpr int ConnectedCaptionTextId = 12;
 
+// Texts of a lost and found gauge.
+constexpr int LostTextId = 930;
+constexpr int RecordsKeptTextId = 931;
+constexpr int RecordsInMemoryTextId = 932;
+constexpr int ComesBackTextId = 933;
+constexpr int WaitingStatusTextId = 934;
+constexpr int FoundStatusTextId = 935;
+constexpr int OtherGaugeTextId = 936;
+constexpr int NotWaitingStatusTextId = 937;
+
+QString ClockOf(const QDateTime& when) {
+    return when.toString(QStringLiteral("HH:mm:ss"));
+}
+
 QString WindowCaption() {
     return GetText(TitleTextId) + u' ' + GetProductVersion();
 }
@@ -122,11 +137,20 @@ void TTessra2ParamMainForm::FormCreate() {
     // 4. The one gauge handler.
     gauge_ = std::make_unique<TSDIHandler>();
     gauge_->SetAdapterChooser(&chooser_);
+    // An area that finds its port failing says so through the handler; the
+    // loss is taken up once the area's own work has unwound.
+    gauge_->SetLossListener([this] {
+        portLost_ = true;
+        QMetaObject::invokeMethod(this, &TTessra2ParamMainForm::GaugeLost, Qt::QueuedConnection);
+    });
     // 5.-6.
     FillBackground(this, Qt::white);
     setStatusBar(new QStatusBar(this));
     statusBar()->setSizeGripEnabled(false);
     statusBar()->setStyleSheet(QStringLiteral("QStatusBar { border-top: 1px solid #d4d4d4; }"));
+    LinkStateLabel = new QLabel(statusBar());
+    LinkStateLabel->setObjectName(QStringLiteral("LinkStateLabel"));
+    statusBar()->addPermanentWidget(LinkStateLabel);
     BuildWorkAreas();
     TranslateMainWindow();
     // 7. The success and failure marks the work areas show.
@@ -136,6 +160,8 @@ void TTessra2ParamMainForm::FormCreate() {
 
     ConnectedTimer.setInterval(ConnectedWatchMs);
     connect(&ConnectedTimer, &QTimer::timeout, this, &TTessra2ParamMainForm::ConnectedTimerTimer);
+    ReconnectTimer.setInterval(ReconnectLookMs);
+    connect(&ReconnectTimer, &QTimer::timeout, this, &TTessra2ParamMainForm::ReconnectTimerTimer);
     // The window sees key presses before its controls.
     qApp->installEventFilter(this);
 
@@ -266,6 +292,9 @@ void TTessra2ParamMainForm::ShowOnlyArea(QWidget* area) {
 }
 
 void TTessra2ParamMainForm::Navigate(TAXO_TTNTPanel* tile) {
+    // The user takes over: the program no longer waits for a lost gauge.
+    if (lost_)
+        EndWaiting();
     const bool ok = EnsureConnected();
     ShowOnlyArea(nullptr);
     for (TAXO_TTNTPanel* each : tiles_)
@@ -330,6 +359,9 @@ bool TTessra2ParamMainForm::ConnectAndIdentify(bool& adapterFailed) {
     if (gauge_->QueryAddress().empty())
         return false;
     modelCode_ = gauge_->GetModel();
+    gaugeSerial_ = gauge_->GaugeSerialNumber();
+    // Another gauge ends the measurement run of the one before.
+    MeasurementArea->GaugeConnected(gaugeSerial_);
     ConnectedTimer.start();
     return true;
 }
@@ -377,10 +409,127 @@ void TTessra2ParamMainForm::ConnectedTimerTimer() {
     // An area reconnecting (the accuracy test's status step, the end of a
     // firmware update) closes the link while the user picks the adapter; the
     // area would vanish under the user's hands if that counted as lost.
+    portLost_ = false;
     if (gauge_->ChoosingAdapter() || gauge_->IsPortAlive())
         return;
+    if (portLost_) {
+        GaugeLost();
+        return;
+    }
     ShowDisconnectedState();
     ConnectedTimer.stop();
+}
+
+void TTessra2ParamMainForm::GaugeLost() {
+    // Reported a moment ago; by now the port may be closed or open again.
+    const bool portOpenButDead = D2XXDriver::Handle > 0 && !SDI12IO::IsPortResponsive();
+    if (lost_ || !showsConnected_ || !portOpenButDead)
+        return;
+    const int tile = TileIndex(currentTile_);
+    lostAt_ = QDateTime::currentDateTime();
+    for (WorkArea* area : areas_)
+        area->GaugeLost();
+    ConnectedTimer.stop();
+    ShowDisconnectedState();
+    if (tile == FirmwareTile) {
+        // An update reports a vanished gauge itself and reconnects at its end.
+        linkNews_ = LinkNews::NotWaiting;
+        ShowLinkState();
+        return;
+    }
+    lost_ = LostGauge{SDI12IO::CurrentSerial, gaugeSerial_, tile};
+    gauge_->Disconnect();
+    linkNews_ = LinkNews::Waiting;
+    ShowLinkState();
+    ReconnectTimer.start();
+
+    const std::size_t records = MeasurementArea->GetMeasurementHistory().Size();
+    if (tile != MeasurementTile || records == 0)
+        return;
+    const QString journal = MeasurementArea->JournalPath();
+    const QString count = QString::number(records);
+    const QString kept = journal.isEmpty() ? GetText(RecordsInMemoryTextId).arg(count)
+                                           : GetText(RecordsKeptTextId).arg(count, journal);
+    // Not a dialog waiting for OK: the run must be able to resume meanwhile.
+    ShowNotice(GetText(LostTextId) + QStringLiteral("\n") + kept + QStringLiteral("\n") +
+                   GetText(ComesBackTextId),
+               MsgKind::Warning);
+}
+
+void TTessra2ParamMainForm::ReconnectTimerTimer() {
+    if (!lost_ || lost_->adapter != SDI12IO::CurrentSerial) {
+        EndWaiting();
+        return;
+    }
+    if (!D2XXDriver::IsAdapterPresent(lost_->adapter))
+        return;
+    // Back: open it again and ask who answers. A gauge not ready yet is
+    // asked again at the next look.
+    if (!gauge_->Reconnect() || gauge_->QueryAddress().empty()) {
+        gauge_->Disconnect();
+        return;
+    }
+    modelCode_ = gauge_->GetModel();
+    const std::string serial = gauge_->GaugeSerialNumber();
+    if (serial != lost_->gaugeSerial) {
+        gauge_->Disconnect();
+        otherSerial_ = QString::fromLatin1(serial.c_str());
+        lost_.reset();
+        ReconnectTimer.stop();
+        linkNews_ = LinkNews::OtherGauge;
+        ShowLinkState();
+        ShowNotice(GetText(OtherGaugeTextId).arg(otherSerial_), MsgKind::Information);
+        return;
+    }
+    const LostGauge was = *lost_;
+    lost_.reset();
+    ReconnectTimer.stop();
+    foundAt_ = QDateTime::currentDateTime();
+    linkNews_ = LinkNews::Found;
+    ShowLinkState();
+    ConnectedTimer.start();
+    ShowConnectedState();
+    if (was.tile < 0)
+        return;
+    TAXO_TTNTPanel* tile = Tile(was.tile);
+    const AreaSpec& spec = AreaSpecs[static_cast<std::size_t>(was.tile)];
+    WorkArea* area = areas_[static_cast<std::size_t>(was.tile)];
+    // Shown first: an area resuming its work must find itself on screen.
+    ShowOnlyArea(area->AreaWidget());
+    tile->SetSelected(true);
+    currentTile_ = tile;
+    LayoutTiles();
+    area->ResumeArea(ModelFor(spec.model, true));
+}
+
+void TTessra2ParamMainForm::EndWaiting() {
+    if (!lost_)
+        return;
+    lost_.reset();
+    ReconnectTimer.stop();
+    linkNews_ = LinkNews::NotWaiting;
+    ShowLinkState();
+}
+
+void TTessra2ParamMainForm::ShowLinkState() {
+    QString text;
+    switch (linkNews_) {
+    case LinkNews::None:
+        break;
+    case LinkNews::Waiting:
+        text = GetText(WaitingStatusTextId).arg(ClockOf(lostAt_));
+        break;
+    case LinkNews::Found:
+        text = GetText(FoundStatusTextId).arg(ClockOf(lostAt_), ClockOf(foundAt_));
+        break;
+    case LinkNews::NotWaiting:
+        text = GetText(NotWaitingStatusTextId).arg(ClockOf(lostAt_));
+        break;
+    case LinkNews::OtherGauge:
+        text = GetText(OtherGaugeTextId).arg(otherSerial_);
+        break;
+    }
+    LinkStateLabel->setText(text);
 }
 
 void TTessra2ParamMainForm::FormKeyDown(int key) {
@@ -400,6 +549,7 @@ void TTessra2ParamMainForm::TranslateMainWindow() {
     SetTileCaptions();
     if (currentTile_ != nullptr)
         currentTile_->SetSelected(true);
+    ShowLinkState();
     for (int index : TranslationOrder)
         areas_[static_cast<std::size_t>(index)]->TranslateArea();
 }

@@ -8,14 +8,18 @@
 #include "app/ProgramSettings.h"
 #include "ui/WorkArea.h"
 
+#include <QDateTime>
 #include <QMainWindow>
 #include <QTimer>
 #include <array>
 #include <functional>
 #include <memory>
+#include <optional>
+#include <string>
 
 class ImageControl;
 class QFrame;
+class QLabel;
 class TAXO_TTNTPanel;
 class TConnectionFrame;
 class TFirmwareupdateFrame;
@@ -53,6 +57,8 @@ public:
     static constexpr int StripHeight = 8;
     static constexpr int LogoHeight = 450;
     static constexpr int ConnectedWatchMs = 2000;
+    // While a lost gauge is awaited, its adapter is looked for this often.
+    static constexpr int ReconnectLookMs = 1000;
 
     // Where the program keeps what it remembers; tests use their own.
     struct Environment {
@@ -78,6 +84,14 @@ public:
     bool ConnectAndIdentify(bool& adapterFailed);
     void ShowConnectedState();
     void ShowDisconnectedState();
+    // The adapter went away under the program (the watch, or an area that
+    // found its port failing): the disconnected presentation, and, unless
+    // a firmware update area was shown, the wait for the same gauge.
+    void GaugeLost();
+    // Once a second while waiting: when the lost adapter is back, connect,
+    // check that the same gauge answers, and return to the area shown.
+    void ReconnectTimerTimer();
+    bool WaitingForGauge() const { return lost_.has_value(); }
     void TranslateMainWindow();
     void ReadSettings();
     bool WriteSettings();
@@ -108,7 +122,10 @@ public:
     QFrame* LowerStrip = nullptr;
     QFrame* FramePanel = nullptr;
     ImageControl* LogoImage = nullptr;
+    // On the status bar's right: when the gauge was lost and found.
+    QLabel* LinkStateLabel = nullptr;
     QTimer ConnectedTimer;
+    QTimer ReconnectTimer;
 
 signals:
     // The connected or disconnected presentation was applied.
@@ -131,6 +148,25 @@ private:
     int TileIndex(const TAXO_TTNTPanel* tile) const;
     // The model an area gets when it is opened (source: its table entry's).
     int ModelFor(ModelSource source, bool connected);
+    // Stops waiting for a lost gauge; the status bar says so.
+    void EndWaiting();
+    void ShowLinkState();
+
+    // A gauge lost while an area was shown, and awaited.
+    struct LostGauge {
+        std::string adapter;     // the adapter's serial number
+        std::string gaugeSerial; // the gauge's serial number
+        int tile = -1;           // the area shown then (-1: none)
+    };
+    std::optional<LostGauge> lost_;
+    // What the status bar says of the link: lost (and when), found again.
+    enum class LinkNews { None, Waiting, Found, NotWaiting, OtherGauge };
+    LinkNews linkNews_ = LinkNews::None;
+    QDateTime lostAt_;
+    QDateTime foundAt_;
+    QString otherSerial_;
+    std::string gaugeSerial_; // the connected gauge's serial number
+    bool portLost_ = false;   // the gauge handler found the port failing
 
     Environment environment_;
     std::unique_ptr<TSDIHandler> gauge_;

@@ -16,7 +16,7 @@ ProgramWeightDialogs::~ProgramWeightDialogs() {
         InstallWeightDialogs(previous_);
 }
 
-float ProgramWeightDialogs::WaitForWeight(TSDIHandler& gauge, int durationSeconds, int tickMs,
+WaitResult ProgramWeightDialogs::WaitForWeight(TSDIHandler& gauge, int durationSeconds, int tickMs,
                                           const QString& text) {
     return TWaitForm::Run(gauge, QApplication::activeWindow(), durationSeconds, tickMs, text);
 }

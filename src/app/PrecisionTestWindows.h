@@ -18,7 +18,7 @@ public:
     ProgramWeightDialogs(const ProgramWeightDialogs&) = delete;
     ProgramWeightDialogs& operator=(const ProgramWeightDialogs&) = delete;
 
-    float WaitForWeight(TSDIHandler& gauge, int durationSeconds, int tickMs,
+    WaitResult WaitForWeight(TSDIHandler& gauge, int durationSeconds, int tickMs,
                         const QString& text) override;
     WeightEntry RequestWeight(const QString& title, const QString& prompt, int unit) override;
 

@@ -17,6 +17,7 @@ constexpr int WaitCaptionTextId = 317;
 constexpr int MeasuringTextId = 287;
 constexpr int NotAllValuesTextId = 132;
 constexpr int ErrorsOccuredTextId = 401;
+constexpr int GaugeLostTextId = 940;
 
 const QString ReadingMark = QStringLiteral(" . ");
 const QString LineEnd = QStringLiteral("\r\n");
@@ -36,6 +37,7 @@ void TWaitCountdown::StartWait(int durationSeconds, int tickMs, const QString& t
     LastReadingFailed = false;
     Result = 0;
     Finished = false;
+    GaugeLost = false;
     ReadingMarks.clear();
     view_.ShowReadingMarks(ReadingMarks);
 }
@@ -58,6 +60,11 @@ bool TWaitCountdown::TakeReading() {
 void TWaitCountdown::Timer1Timer() {
     if (Finished)
         return;
+    // Only the receive queue is asked: nothing goes on the line.
+    if (!gauge_.IsPortAlive()) {
+        FinishLost();
+        return;
+    }
     view_.StopTimer();
     view_.ShowRemaining(QString::number(Remaining));
     view_.ShowProgress(duration_ - Remaining, duration_);
@@ -98,6 +105,16 @@ void TWaitCountdown::Finish() {
     }
     Messages.clear();
     Finished = true;
+    view_.CloseWindow();
+}
+
+void TWaitCountdown::FinishLost() {
+    view_.StopTimer();
+    Result = 0;
+    GaugeLost = true;
+    Messages.clear();
+    Finished = true;
+    ShowMessageDialog(GetText(GaugeLostTextId), MsgKind::Error, MsgButtons::Ok);
     view_.CloseWindow();
 }
 
@@ -144,13 +161,13 @@ void TWaitForm::StartWait(int durationSeconds, int tickMs, const QString& text) 
     countdown_.StartWait(durationSeconds, tickMs, text);
 }
 
-float TWaitForm::Run(TSDIHandler& gauge, QWidget* owner, int durationSeconds, int tickMs,
+WaitResult TWaitForm::Run(TSDIHandler& gauge, QWidget* owner, int durationSeconds, int tickMs,
                      const QString& text) {
     TWaitForm form(gauge, owner);
     form.StartWait(durationSeconds, tickMs, text);
     form.exec();
     form.Timer1.stop();
-    return form.Result();
+    return form.Outcome();
 }
 
 void TWaitForm::closeEvent(QCloseEvent* event) {

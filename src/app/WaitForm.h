@@ -8,6 +8,8 @@
 // TWaitCountdown is the countdown without any widget (the window's Timer1
 // tick is its Timer1Timer); TWaitForm is the window around it.
 
+#include "ui/WeightDialogs.h"
+
 #include <QDialog>
 #include <QString>
 #include <QStringList>
@@ -55,6 +57,8 @@ public:
     // once Finished.
     float Result = 0;
     bool Finished = false;
+    // The gauge's adapter went away: the wait ended at once, without a result.
+    bool GaugeLost = false;
     // What the window shows: one " . " per good reading.
     QString ReadingMarks;
 
@@ -62,6 +66,7 @@ private:
     // One bucket reading; true when it was good (its value is then added).
     bool TakeReading();
     void Finish();
+    void FinishLost();
 
     TSDIHandler& gauge_;
     WaitFormView& view_;
@@ -82,10 +87,11 @@ public:
     void StartWait(int durationSeconds, int tickMs, const QString& text);
     void Timer1Timer() { countdown_.Timer1Timer(); }
     float Result() const { return countdown_.Result; }
+    WaitResult Outcome() const { return {countdown_.Result, countdown_.GaugeLost}; }
     TWaitCountdown& Countdown() { return countdown_; }
 
     // The whole use: set up, show modally, return the result.
-    static float Run(TSDIHandler& gauge, QWidget* owner, int durationSeconds, int tickMs,
+    static WaitResult Run(TSDIHandler& gauge, QWidget* owner, int durationSeconds, int tickMs,
                      const QString& text);
 
     QLabel* WaitPanel = nullptr;

@@ -10,6 +10,7 @@
 #include <QString>
 #include <QStringList>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -61,6 +62,15 @@ public:
     // version (the optional field of an SDI-12 identification, trimmed);
     // empty when it carries none. Sends nothing.
     std::string IdentifiedSerial() const;
+    // The connected gauge's serial number: the one its identification
+    // carries, else what "OOS!" answers (asked once per identification).
+    std::string GaugeSerialNumber();
+    // The same as far as it is known, without asking the gauge.
+    std::string KnownGaugeSerial() const;
+    // Called when IsPortAlive finds the adapter gone while its port is open
+    // (not when the program closed the port itself): the adapter was
+    // unplugged or its line hung up.
+    void SetLossListener(std::function<void()> listener) { lossListener_ = std::move(listener); }
     bool SupportsImpulseFactor(int model);
     bool SetTransferRate(std::uint32_t baud);
     bool ReadPending(std::string& text);
@@ -147,4 +157,7 @@ private:
     AdapterChooser* chooser_ = nullptr;
     bool choosingAdapter_ = false;
     std::string identification_;
+    std::string askedSerial_; // the "OOS!" answer for the current identification
+    bool serialAsked_ = false;
+    std::function<void()> lossListener_;
 };

@@ -74,7 +74,12 @@ void TSDIHandler::Disconnect() {
 }
 
 bool TSDIHandler::IsPortAlive() {
-    return SDI12IO::IsPortResponsive();
+    if (SDI12IO::IsPortResponsive())
+        return true;
+    // Still open, yet failing: the adapter went away under the program.
+    if (D2XXDriver::Handle > 0 && lossListener_)
+        lossListener_();
+    return false;
 }
 
 std::string TSDIHandler::QueryAddress() {
@@ -115,6 +120,8 @@ bool TSDIHandler::ChangeAddress(const std::string& newAddress) {
 
 int TSDIHandler::GetModel() {
     identification_.clear();
+    askedSerial_.clear();
+    serialAsked_ = false;
     if (!Connected)
         Connect();
     if (!Connected)
@@ -143,6 +150,22 @@ std::string TSDIHandler::IdentifiedSerial() const {
     if (first == std::string::npos)
         return {};
     return field.substr(first, field.find_last_not_of(' ') - first + 1);
+}
+
+std::string TSDIHandler::GaugeSerialNumber() {
+    std::string serial = IdentifiedSerial();
+    if (!serial.empty())
+        return serial;
+    if (!serialAsked_) {
+        serialAsked_ = true;
+        askedSerial_ = GetSerialNumber();
+    }
+    return askedSerial_;
+}
+
+std::string TSDIHandler::KnownGaugeSerial() const {
+    std::string serial = IdentifiedSerial();
+    return serial.empty() ? askedSerial_ : serial;
 }
 
 bool TSDIHandler::SupportsImpulseFactor(int model) {

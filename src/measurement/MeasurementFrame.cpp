@@ -189,7 +189,7 @@ QStringList TMeasurementFrame::DecodeStatusWord(int word) {
 // ---- the operations the main window calls ----
 
 void TMeasurementFrame::ShowMeasurementArea(int model) {
-    if (sequence_.Prepare(model) || rows_[0] == nullptr) {
+    if (sequence_.Prepare(model, gauge_.KnownGaugeSerial()) || rows_[0] == nullptr) {
         DestroyRows();
         BuildRows();
     }
@@ -198,6 +198,20 @@ void TMeasurementFrame::ShowMeasurementArea(int model) {
 
 void TMeasurementFrame::ResetMeasurementArea() {
     sequence_.Reset();
+}
+
+void TMeasurementFrame::ResumeMeasurementArea(int model) {
+    ShowMeasurementArea(model);
+    if (!sequence_.Resume())
+        return;
+    MStartButton->setEnabled(true);
+    MExportButton->setEnabled(true);
+    // The first resumed measurement starts now, not a second later.
+    ContinousTimerTimer();
+}
+
+void TMeasurementFrame::GaugeConnected(const std::string& gaugeSerial) {
+    sequence_.GaugeConnected(gaugeSerial);
 }
 
 void TMeasurementFrame::TranslateMeasurementArea() {

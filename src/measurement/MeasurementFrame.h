@@ -41,9 +41,18 @@ public:
 
     void ShowMeasurementArea(int model);
     void ResetMeasurementArea();
+    // The same gauge is back after a lost connection: the rows stay as they
+    // are and continuous mode, if it ran when the gauge was lost, goes on
+    // at once in the same run.
+    void ResumeMeasurementArea(int model);
+    // A gauge was connected: another gauge than the run's ends the run.
+    void GaugeConnected(const std::string& gaugeSerial);
     void TranslateMeasurementArea();
     void ContinousMeasurementStop();
     const TMeasurementValueArray& GetMeasurementHistory() override;
+    // The file the run's records are saved in as they are taken; empty
+    // while none is written.
+    QString JournalPath() const { return journalPath_; }
     static QStringList DecodeStatusWord(int word);
     // Writes every recorded measurement to fileName; false when it failed.
     bool ExportMeasurements(const QString& fileName, QString* error = nullptr);
@@ -51,6 +60,7 @@ public:
     // WorkArea
     void ShowArea(int model) override { ShowMeasurementArea(model); }
     void ResetArea() override { ResetMeasurementArea(); }
+    void ResumeArea(int model) override { ResumeMeasurementArea(model); }
     void TranslateArea() override { TranslateMeasurementArea(); }
     QWidget* AreaWidget() override { return this; }
 
@@ -114,4 +124,5 @@ private:
     std::array<std::array<QFrame*, 5>, 2> blockStrips_{};
     QList<QPointer<TCompareChartForm>> openCharts_;
     bool layingOut_ = false;
+    QString journalPath_;
 };

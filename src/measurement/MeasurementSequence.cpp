@@ -61,11 +61,14 @@ void MeasurementSequence::BuildRows() {
     }
 }
 
-bool MeasurementSequence::Prepare(int model) {
+bool MeasurementSequence::Prepare(int model, const std::string& gaugeSerial) {
     TheClock().ProcessMessages();
-    if (model != model_)
+    if (model != model_ || gaugeSerial != runSerial_) {
         hasMeasured_ = false;
+        resumeContinuous_ = false;
+    }
     model_ = model;
+    runSerial_ = gaugeSerial;
     if (hasMeasured_)
         return false;
     history_.Clear();
@@ -74,14 +77,33 @@ bool MeasurementSequence::Prepare(int model) {
     return true;
 }
 
+void MeasurementSequence::GaugeConnected(const std::string& gaugeSerial) {
+    if (gaugeSerial == runSerial_)
+        return;
+    hasMeasured_ = false;
+    resumeContinuous_ = false;
+    view_.CloseCharts();
+    history_.Clear();
+}
+
 void MeasurementSequence::Reset() {
     SetAllValueTexts(DisconnectedText);
-    model_ = NoModel;
+    // Lost while continuous mode ran (the cycle that found the gauge gone
+    // leaves the mode on): the same gauge coming back resumes it.
+    resumeContinuous_ = continuousActive_;
     continuousActive_ = false;
     view_.ContinuousModeChanged(false);
     view_.ContinuousTimerChanged(false);
-    view_.CloseCharts();
-    history_.Clear();
+}
+
+bool MeasurementSequence::Resume() {
+    if (!resumeContinuous_)
+        return false;
+    resumeContinuous_ = false;
+    history_.MarkGap();
+    continuousActive_ = true;
+    view_.ContinuousModeChanged(true);
+    return true;
 }
 
 void MeasurementSequence::SetAllValueTexts(const QString& text) {
@@ -109,7 +131,11 @@ bool MeasurementSequence::MeasureGroup(Group group) {
              values_.size() == static_cast<std::size_t>(count);
     }
     if (!ok) {
-        view_.GroupFailed();
+        // A gauge that went away answers nothing; that is no failed group.
+        if (gauge_.IsPortAlive())
+            view_.GroupFailed();
+        else
+            lost_ = true;
         return false;
     }
     if (group == Group::M)
@@ -204,12 +230,18 @@ void MeasurementSequence::SingleMeasurement() {
     if (measuring_)
         return;
     MeasuringScope measuring(measuring_);
+    lost_ = false;
     startTime_ = DateTimeValue(now_());
     SetAllValueTexts(NotMeasuredText);
     MeasureGroup(Group::M);
     TheClock().ProcessMessages();
+    // Values that never arrived make no record.
+    if (lost_)
+        return;
     MeasureGroup(Group::M1);
     TheClock().ProcessMessages();
+    if (lost_)
+        return;
     Record();
     TheClock().ProcessMessages();
     hasMeasured_ = true;
@@ -217,6 +249,7 @@ void MeasurementSequence::SingleMeasurement() {
 
 void MeasurementSequence::ToggleContinuous() {
     continuousActive_ = !continuousActive_;
+    resumeContinuous_ = false;
     if (continuousActive_) {
         view_.CloseCharts();
         history_.Clear();
@@ -258,6 +291,7 @@ void MeasurementSequence::ContinuousTick(bool areaVisible) {
 
 void MeasurementSequence::ContinuousCycle() {
     MeasuringScope measuring(measuring_);
+    lost_ = false;
     if (!gauge_.IsPortAlive())
         return;
     MarkShownValuesOld(0, MRowCount);

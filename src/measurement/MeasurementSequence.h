@@ -53,7 +53,10 @@ public:
     virtual void RowChanged(int /*position*/) {}
     // Repaint the whole area.
     virtual void Refresh() {}
-    // A group failed: bring the area to the front and say so (text 132).
+    // A group failed with the gauge still connected: bring the area to the
+    // front and say so (text 132). A group that failed because the adapter
+    // went away is not reported here: the gauge handler's loss listener
+    // tells the main window.
     virtual void GroupFailed() {}
     // The status row starts or stops blinking.
     virtual void BlinkingChanged(bool /*on*/) {}
@@ -73,13 +76,27 @@ public:
     MeasurementSequence(TSDIHandler& gauge, MeasurementView& view,
                         std::function<QDateTime()> now = {});
 
-    // Showing the area for model: after a model change or a disconnect (or
-    // before the first measurement) the history is emptied, the blinking
-    // stops and the rows are built anew. True when the rows were rebuilt.
-    bool Prepare(int model);
-    // Disconnect: every value "---", continuous mode off, charts closed,
-    // history emptied; the next Prepare rebuilds the rows.
+    // Showing the area for model: after a model change, with another gauge
+    // (gaugeSerial: its serial number; empty when unknown), or before the
+    // first measurement, a new run begins: the history is emptied, the
+    // blinking stops and the rows are built anew. True when the rows were
+    // rebuilt.
+    bool Prepare(int model, const std::string& gaugeSerial = {});
+    // A gauge was connected: with another serial number than the run's, the
+    // run ends (history emptied, charts closed); the next Prepare builds the
+    // rows anew. The same gauge keeps its run.
+    void GaugeConnected(const std::string& gaugeSerial);
+    // Disconnect: every value "---", continuous mode off. The run stays:
+    // its history and charts are kept, to be exported or resumed.
     void Reset();
+    // The same gauge is back after a lost connection: continuous mode, if
+    // it was on when the gauge was lost, goes on in the same run, the gap
+    // marked in the history. True when it went on; the caller then runs a
+    // cycle (ContinuousTick) at once.
+    bool Resume();
+    // Whether continuous mode was on when the gauge was lost (Resume would
+    // take it up again).
+    bool WillResume() const { return resumeContinuous_; }
 
     // Start button: both groups, then the record.
     void SingleMeasurement();
@@ -126,6 +143,9 @@ private:
     bool hasMeasured_ = false;
     bool continuousActive_ = false;
     bool measuring_ = false;
+    bool resumeContinuous_ = false; // continuous mode was on when the gauge was lost
+    bool lost_ = false;             // the measurement under way lost its gauge
+    std::string runSerial_;         // the gauge the run's records come from
 };
 
 } // namespace Measurement

@@ -61,6 +61,9 @@ public:
 
     // WorkArea
     void ShowArea(int model) override { StartPrecisionTest(model); }
+    // Back after a lost gauge: the test stays on its page (Back repeats a
+    // step whose readings were lost).
+    void ResumeArea(int) override {}
     void TranslateArea() override { TranslatePrecisionTest(); }
     QWidget* AreaWidget() override { return this; }
 

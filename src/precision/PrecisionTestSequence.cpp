@@ -62,6 +62,7 @@ constexpr int NotPassedMessageId = 405;
 constexpr int GeneratingReportId = 606;
 constexpr int NoLogWrittenTextId = 764;
 constexpr int FileNotWrittenTextId = 703;
+constexpr int GaugeLostTextId = 940;
 
 constexpr int WelcomeRows[] = {221, 222, 229, 219, 218, 217, 450, 451, 452, 223};
 constexpr int ApplyBaseRows[] = {263, 265};
@@ -190,13 +191,22 @@ void PrecisionTestSequence::Place(PlacedWeights weights) {
         placement->WeightsApplied(weights);
 }
 
-float PrecisionTestSequence::Wait(int textId) {
+WaitResult PrecisionTestSequence::Wait(int textId) {
     return WeightDialogs().WaitForWeight(gauge_, WaitSeconds, WaitTickMs, GetText(textId));
+}
+
+void PrecisionTestSequence::WaitLostTheGauge(int step) {
+    lostStep_ = step;
+    SetMark(AddRow(RowKind::Icon, GetText(GaugeLostTextId)), RowMark::Failed);
+    // No evaluation on readings that never arrived: Continue stays off.
+    EnableButtons(false, true, true);
+    view_.Repaint();
 }
 
 // The welcome page and the buttons.
 
 void PrecisionTestSequence::StartPrecisionTest(int model) {
+    lostStep_ = -1;
     ClearRows();
     ShowResultChart(false);
     view_.ActionPanelShown(false);
@@ -257,6 +267,15 @@ void PrecisionTestSequence::ContinueButtonClick() {
 }
 
 void PrecisionTestSequence::BackButtonClick() {
+    if (lostStep_ >= 0) {
+        const int step = lostStep_;
+        lostStep_ = -1;
+        if (step == 4)
+            StepMeasureBaseWeight();
+        else
+            StepMeasureTestWeight();
+        return;
+    }
     continueOn_ = true;
     view_.ButtonsChanged(continueOn_, cancelOn_, backOn_);
     switch (step_) {
@@ -406,9 +425,13 @@ void PrecisionTestSequence::StepMeasureBaseWeight() {
     SetTitle(GetText(MeasureBaseTitleId));
     AddRow(RowKind::Text, GetText(DeterminesBaseTextId));
     // After gauge errors the wait yields 0, which is taken like any reading.
-    const float result = Wait(DeterminesBaseTextId);
+    const WaitResult result = Wait(DeterminesBaseTextId);
     view_.Repaint();
-    evaluation_.SetBaseWeight(result);
+    if (result.gaugeLost) {
+        WaitLostTheGauge(4);
+        return;
+    }
+    evaluation_.SetBaseWeight(result.mean);
     AddRow(RowKind::Text, GetText(BaseDeterminedTextId));
     AddRow(RowKind::Text, GetText(ProceedAfterBaseId));
     EnableButtons(true, true, true);
@@ -454,9 +477,13 @@ void PrecisionTestSequence::StepMeasureTestWeight() {
     AddRow(RowKind::Icon, GetText(DeterminesTestTextId));
     view_.LayoutFrame();
     view_.ProcessMessages();
-    const float result = Wait(DeterminesTestTextId);
+    const WaitResult result = Wait(DeterminesTestTextId);
     view_.Repaint();
-    evaluation_.SetTotalWeight(result);
+    if (result.gaugeLost) {
+        WaitLostTheGauge(6);
+        return;
+    }
+    evaluation_.SetTotalWeight(result.mean);
 
     const PrecisionTestValues& v = evaluation_.Values;
     AddRow(RowKind::Text, GetText(TestDeterminedTextId));

@@ -13,6 +13,7 @@
 #include "precision/PrecisionTestRecord.h"
 #include "precision/PrecisionTestValues.h"
 #include "precision/WeightPlacement.h"
+#include "ui/WeightDialogs.h"
 
 #include <QDateTime>
 #include <QString>
@@ -157,12 +158,16 @@ private:
     void StartRecordingReadings();
     void WriteLog(const QString& verdict);
     void Place(PlacedWeights weights);
-    float Wait(int textId);
+    WaitResult Wait(int textId);
+    // The wait lost the gauge: the page says so and offers only Back, which
+    // repeats the step once the gauge is back.
+    void WaitLostTheGauge(int step);
 
     TSDIHandler& gauge_;
     PrecisionTestView& view_;
     int model_ = 0;
     int step_ = -1;
+    int lostStep_ = -1; // the step whose wait lost the gauge (-1: none)
     int weightUnit_ = 0;
     int rowsHeight_ = 0;
     std::vector<PageRow> rows_;

@@ -132,6 +132,15 @@ void TTerminalFrame::ShowArea(int) {
     TerminalEditField->setFocus();
 }
 
+void TTerminalFrame::GaugeLost() {
+    session_.NoteLinkChange(false);
+}
+
+void TTerminalFrame::ResumeArea(int model) {
+    session_.NoteLinkChange(true);
+    ShowArea(model);
+}
+
 // ---- keys and clicks ----
 
 bool TTerminalFrame::TerminalEditFieldKeyDown(int key) {

@@ -36,6 +36,9 @@ public:
 
     // WorkArea: opening the terminal sends nothing.
     void ShowArea(int) override;
+    // A red line in the log when the gauge is lost, another when it is back.
+    void GaugeLost() override;
+    void ResumeArea(int model) override;
     void TranslateArea() override { TranslateTerminalArea(); }
     QWidget* AreaWidget() override { return this; }
 

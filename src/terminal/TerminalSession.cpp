@@ -3,10 +3,14 @@
 #include "gauge/SDIHandler.h"
 #include "link/SDI12IO.h"
 #include "ui/TimeTexts.h"
+#include "ui/WideLanguageHandler.h"
 
 namespace Terminal {
 
 namespace {
+
+constexpr int GaugeLostTextId = 938;
+constexpr int GaugeBackTextId = 939;
 
 QString Latin1(std::string_view bytes) {
     return QString::fromLatin1(bytes.data(), static_cast<qsizetype>(bytes.size()));
@@ -59,6 +63,12 @@ QString TerminalSession::CommandLine(const QDateTime& when, const std::string& c
 
 QString TerminalSession::ReplyLine(const QDateTime& when, const QString& reply) {
     return DayAndTimeTextMs(when) + QStringLiteral(" SDI-RET> ") + reply;
+}
+
+void TerminalSession::NoteLinkChange(bool back) {
+    const QString text = GetText(back ? GaugeBackTextId : GaugeLostTextId);
+    view_.AddLogLine(DayAndTimeTextMs(now_()) + u' ' + text,
+                     back ? LineKind::Command : LineKind::NoReply);
 }
 
 QString TerminalSession::NoReplyLine(const QDateTime& when) {

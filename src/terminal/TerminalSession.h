@@ -59,6 +59,9 @@ public:
     void ShowOlderCommand();
     void ShowNewerCommand();
 
+    // The gauge was lost (a red line) or is back (a line in the commands' colour).
+    void NoteLinkChange(bool back);
+
     bool TerminalBusy() const { return busy_; }
     const CommandHistory& History() const { return history_; }
 

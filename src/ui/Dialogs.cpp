@@ -136,6 +136,16 @@ MsgResult RealDialogProvider::MessageWithDetails(const QString& text, const QStr
     return RunMessageBox(text, details, kind, buttons);
 }
 
+void RealDialogProvider::Notice(const QString& text, MsgKind kind) {
+    auto* box = new QMessageBox(IconOf(kind), MessageCaption(kind), text, QMessageBox::NoButton,
+                                QApplication::activeWindow());
+    box->setObjectName(QStringLiteral("NoticeBox"));
+    box->addButton(QMessageBox::Ok)->setText(GetText(ButtonTextId(MsgResult::Ok)));
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->setWindowModality(Qt::NonModal);
+    box->show();
+}
+
 QString RealDialogProvider::OpenFile(const FileDialogRequest& request) {
     return RunFileDialog(request, QFileDialog::AcceptOpen);
 }
@@ -162,6 +172,10 @@ MsgResult ShowMessageDialog(const QString& text, const QString& details, MsgKind
     if (details.isEmpty())
         return Dialogs().Message(text, kind, buttons);
     return Dialogs().MessageWithDetails(text, details, kind, buttons);
+}
+
+void ShowNotice(const QString& text, MsgKind kind) {
+    Dialogs().Notice(text, kind);
 }
 
 int CaptionTextId(MsgKind kind) {

@@ -37,6 +37,10 @@ public:
         (void)details;
         return Message(text, kind, buttons);
     }
+    // A message that waits for nobody: shown beside the window and closed
+    // whenever the user likes, while the program goes on at once. A
+    // provider without such a window shows it as a message.
+    virtual void Notice(const QString& text, MsgKind kind) { Message(text, kind, MsgButtons::Ok); }
     // Chosen path, or empty on cancel.
     virtual QString OpenFile(const FileDialogRequest& request) = 0;
     virtual QString SaveFile(const FileDialogRequest& request) = 0;
@@ -48,6 +52,7 @@ public:
     MsgResult Message(const QString& text, MsgKind kind, MsgButtons buttons) override;
     MsgResult MessageWithDetails(const QString& text, const QString& details, MsgKind kind,
                                  MsgButtons buttons) override;
+    void Notice(const QString& text, MsgKind kind) override;
     QString OpenFile(const FileDialogRequest& request) override;
     QString SaveFile(const FileDialogRequest& request) override;
 };
@@ -62,6 +67,8 @@ MsgResult ShowMessageDialog(const QString& text, MsgKind kind, MsgButtons button
 // current language; empty details show the plain dialog.
 MsgResult ShowMessageDialog(const QString& text, const QString& details, MsgKind kind,
                             MsgButtons buttons);
+// A message that does not wait for the user's answer (see DialogProvider::Notice).
+void ShowNotice(const QString& text, MsgKind kind);
 // Window caption text id of a kind: 307, 306, 305 or 304.
 int CaptionTextId(MsgKind kind);
 // Caption text id of a button: Yes 300, No 301, Cancel 302, OK 303.

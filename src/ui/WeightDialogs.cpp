@@ -5,7 +5,7 @@ namespace {
 // Answers as a window that was closed at once.
 class ClosedWeightDialogs final : public WeightDialogProvider {
 public:
-    float WaitForWeight(TSDIHandler&, int, int, const QString&) override { return 0.0f; }
+    WaitResult WaitForWeight(TSDIHandler&, int, int, const QString&) override { return {}; }
     WeightEntry RequestWeight(const QString&, const QString&, int) override { return {}; }
 };
 

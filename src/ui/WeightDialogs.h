@@ -12,6 +12,12 @@
 
 class TSDIHandler;
 
+// What a wait for a weight yields.
+struct WaitResult {
+    float mean = 0;         // of the good readings; 0 after a failed last reading
+    bool gaugeLost = false; // the gauge's adapter went away: no reading counts
+};
+
 struct WeightEntry {
     float weight = 0; // 0 unless the technician confirmed a valid number
     int unit = 0;     // 0 gram, 1 mm, 2 inch
@@ -23,8 +29,9 @@ public:
     // Counts down durationSeconds with one tick every tickMs, reads the
     // bucket of gauge in the second part of the countdown, and returns the
     // mean of the good readings (0 when the last reading failed, after the
-    // error has been shown). text is what the dialog says it is doing.
-    virtual float WaitForWeight(TSDIHandler& gauge, int durationSeconds, int tickMs,
+    // error has been shown). A gauge lost on the way ends the wait at once
+    // (after saying so). text is what the dialog says it is doing.
+    virtual WaitResult WaitForWeight(TSDIHandler& gauge, int durationSeconds, int tickMs,
                                 const QString& text) = 0;
     // Asks for a weight with the given title and prompt, proposing unit.
     virtual WeightEntry RequestWeight(const QString& title, const QString& prompt, int unit) = 0;

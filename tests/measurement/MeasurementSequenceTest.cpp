@@ -257,7 +257,7 @@ TEST_F(MeasurementSequenceOnSim, ATickAfterCancelMeasuresNothingAndKeepsTheModeO
     EXPECT_TRUE(gauge.Commands().empty());
 }
 
-TEST_F(MeasurementSequenceOnSim, ShowingTheAreaAgainKeepsValuesUnlessTheModelChangedOrTheLinkWasReset) {
+TEST_F(MeasurementSequenceOnSim, ShowingTheAreaAgainKeepsTheRunUnlessTheModelOrTheGaugeChanged) {
     Gauge(1);
     sequence.SingleMeasurement();
     const QString shown = Row(0).valueText;
@@ -272,6 +272,9 @@ TEST_F(MeasurementSequenceOnSim, ShowingTheAreaAgainKeepsValuesUnlessTheModelCha
     sequence.SingleMeasurement();
     sequence.Reset();
     EXPECT_EQ(Row(0).valueText, "---");
+    EXPECT_EQ(sequence.History().Size(), 1u) << "a disconnect keeps the run's records";
+    EXPECT_FALSE(sequence.Prepare(2)) << "the same gauge back: the same run";
+    EXPECT_EQ(sequence.History().Size(), 1u);
+    EXPECT_TRUE(sequence.Prepare(2, "987654321")) << "another gauge starts a new run";
     EXPECT_TRUE(sequence.History().Empty());
-    EXPECT_TRUE(sequence.Prepare(2)) << "after a disconnect the rows are built anew";
 }

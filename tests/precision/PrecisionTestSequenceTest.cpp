@@ -463,3 +463,36 @@ TEST_F(PageFlow, TheReadingsTrafficIsKeptBesideTheLog) {
     EXPECT_EQ(outer.reports, static_cast<int>(lines.size()) - 1)
         << "a --trace file still gets every line";
 }
+
+TEST_F(PageFlow, AGaugeLostDuringTheWaitEndsItAtOnceAndBackRepeatsTheStepOnceItIsBack) {
+    ConnectedGauge(1);
+    ThroughStatus(1);
+    sequence.ContinueButtonClick();
+    // The adapter goes while the countdown is still waiting for the weight to settle.
+    weights.BeforeTick([this](int left) {
+        if (left == 100)
+            backend.Unplug(0);
+    });
+    sequence.ContinueButtonClick(); // step 4
+    ASSERT_EQ(weights.Waits().size(), 1u);
+    EXPECT_TRUE(weights.Waits()[0].gaugeLost);
+    EXPECT_EQ(weights.Waits()[0].remainingAtEnd, 100) << "the first tick after the loss ends it";
+    EXPECT_EQ(weights.Waits()[0].readings, 0);
+    ASSERT_EQ(dialogs.Messages().size(), 1);
+    EXPECT_EQ(dialogs.Messages()[0].text,
+              "The connection to the gauge was lost during the measurement; no value was taken. "
+              "When the gauge is back, click Back to repeat this step.");
+    EXPECT_EQ(Shown(), (Buttons{false, true, true})) << "no evaluation on readings never taken";
+    EXPECT_EQ(Row(dialogs.Messages()[0].text).mark, RowMark::Failed);
+
+    // The same gauge back, reconnected by the main window.
+    weights.BeforeTick({});
+    backend.Replug(0);
+    ASSERT_TRUE(handler.Reconnect());
+    sequence.BackButtonClick();
+    ASSERT_EQ(weights.Waits().size(), 2u);
+    EXPECT_FALSE(weights.Waits()[1].gaugeLost);
+    EXPECT_EQ(weights.Waits()[1].readings, 5);
+    EXPECT_NEAR(sequence.Evaluation().Values.BaseGram, 2500.0, 0.5);
+    EXPECT_EQ(Shown(), (Buttons{true, true, true}));
+}

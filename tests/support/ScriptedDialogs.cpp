@@ -44,6 +44,7 @@ void ScriptedDialogs::Clear() {
     fileAnswers_.clear();
     messages_.clear();
     files_.clear();
+    notices_.clear();
 }
 
 MsgResult ScriptedDialogs::Message(const QString& text, MsgKind kind, MsgButtons buttons) {

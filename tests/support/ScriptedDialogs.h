@@ -36,6 +36,11 @@ public:
         MsgResult answer;
         QString details;            // the detailed text under the message; empty: none
     };
+    // A message that did not wait for an answer.
+    struct NoticeRecord {
+        QString text;
+        MsgKind kind;
+    };
     enum class FileDialogKind { Open, Save };
     struct FileRecord {
         FileDialogKind kind;
@@ -63,6 +68,7 @@ public:
 
     const QList<MessageRecord>& Messages() const { return messages_; }
     const QList<FileRecord>& FileRequests() const { return files_; }
+    const QList<NoticeRecord>& Notices() const { return notices_; }
     QStringList MessageTexts() const;
     // Scripted answers not used yet.
     qsizetype PendingMessageAnswers() const { return qsizetype(messageAnswers_.size()); }
@@ -73,6 +79,7 @@ public:
     MsgResult Message(const QString& text, MsgKind kind, MsgButtons buttons) override;
     MsgResult MessageWithDetails(const QString& text, const QString& details, MsgKind kind,
                                  MsgButtons buttons) override;
+    void Notice(const QString& text, MsgKind kind) override { notices_.append({text, kind}); }
     QString OpenFile(const FileDialogRequest& request) override;
     QString SaveFile(const FileDialogRequest& request) override;
 
@@ -86,6 +93,7 @@ private:
     std::function<void(const MessageRecord&)> onMessage_;
     QList<MessageRecord> messages_;
     QList<FileRecord> files_;
+    QList<NoticeRecord> notices_;
     DialogProvider* previous_ = nullptr;
 };
 

@@ -20,6 +20,7 @@
 
 #include <QString>
 #include <deque>
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -32,6 +33,7 @@ public:
         float result;
         int readings;       // good readings the countdown collected
         int remainingAtEnd; // seconds left when it closed
+        bool gaugeLost = false;
     };
     struct EntryRecord {
         QString title;
@@ -54,25 +56,31 @@ public:
     const std::vector<WaitRecord>& Waits() const { return waits_; }
     const std::vector<EntryRecord>& Entries() const { return entryRecords_; }
 
-    float WaitForWeight(TSDIHandler& gauge, int durationSeconds, int tickMs,
-                        const QString& text) override {
+    // Called before each tick of a real countdown with the seconds left
+    // (e.g. to unplug the adapter at a given moment).
+    void BeforeTick(std::function<void(int)> hook) { beforeTick_ = std::move(hook); }
+
+    WaitResult WaitForWeight(TSDIHandler& gauge, int durationSeconds, int tickMs,
+                             const QString& text) override {
         if (!waitResults_.empty()) {
             const float result = waitResults_.front();
             waitResults_.pop_front();
             waits_.push_back({durationSeconds, tickMs, text, result, 0, 0});
-            return result;
+            return {result, false};
         }
         WaitFormView silent;
         TWaitCountdown countdown(gauge, silent);
         countdown.StartWait(durationSeconds, tickMs, text);
         // A guard against a countdown that never ends.
         for (int tick = 0; !countdown.Finished && tick < 10 * durationSeconds + 10; ++tick) {
+            if (beforeTick_)
+                beforeTick_(countdown.Remaining);
             clock_.Advance(tickMs);
             countdown.Timer1Timer();
         }
         waits_.push_back({durationSeconds, tickMs, text, countdown.Result, countdown.ReadingCount,
-                          countdown.Remaining});
-        return countdown.Result;
+                          countdown.Remaining, countdown.GaugeLost});
+        return {countdown.Result, countdown.GaugeLost};
     }
 
     WeightEntry RequestWeight(const QString& title, const QString& prompt, int unit) override {
@@ -92,4 +100,5 @@ private:
     std::deque<float> waitResults_;
     std::vector<WaitRecord> waits_;
     std::vector<EntryRecord> entryRecords_;
+    std::function<void(int)> beforeTick_;
 };
