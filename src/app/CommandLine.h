@@ -8,7 +8,8 @@
 //   --help, --version
 // Hidden options for tests and tooling:
 //   --test-report         print every change of what the window shows on stdout
-//   --test-click TILE     click the named tile once the window is shown
+//   --test-click NAME     click the named tile (or a work area's panel button,
+//                         e.g. MPermanentButton) once the window is shown
 //   --screenshot-tour DIR walk through the screenshot steps, save PNGs, quit
 //   --startup-time        print the milliseconds until the window is shown, quit
 

@@ -2,6 +2,7 @@
 
 #include "app/ConnectionFrame.h"
 #include "app/Main.h"
+#include "measurement/MeasurementFrame.h"
 #include "ui/TTNTStatusPanel.h"
 
 #include <QEvent>
@@ -66,6 +67,14 @@ void TestReport::Attach(TTessra2ParamMainForm& window) {
     connect(area, &TConnectionFrame::InfosReadFinished, this, [this](bool complete) {
         Print(complete ? QStringLiteral("read complete") : QStringLiteral("read stopped"));
     });
+    TMeasurementFrame* measurement = window.MeasurementArea;
+    connect(measurement, &TMeasurementFrame::Recorded, this, [this, measurement] {
+        const TMeasurementValueArray& history = measurement->GetMeasurementHistory();
+        Print(QStringLiteral("record %1 %2")
+                  .arg(history.Size())
+                  .arg(DateTimeOf(history.Last().Time)
+                           .toString(QStringLiteral("yyyy-MM-ddTHH:mm:ss.zzz"))));
+    });
 }
 
 bool TestReport::eventFilter(QObject* watched, QEvent* event) {
@@ -74,6 +83,10 @@ bool TestReport::eventFilter(QObject* watched, QEvent* event) {
         Print(QStringLiteral("shown"));
     }
     return QObject::eventFilter(watched, event);
+}
+
+void TestReport::Notice(const QString& text, MsgKind kind) {
+    Print(QStringLiteral("notice %1: %2").arg(QLatin1String(KindName(kind)), text));
 }
 
 MsgResult TestReport::Message(const QString& text, MsgKind kind, MsgButtons buttons) {

@@ -9,6 +9,8 @@
 //   row 1 ok 123456789 / 03 | row 5 failed
 //   read complete | read stopped
 //   message error: <text, line breaks as \n>
+//   notice warning: <text, line breaks as \n>   (a message that waits for nobody)
+//   record <count> <start of the measurement, yyyy-MM-ddTHH:mm:ss.zzz>
 //
 // Message dialogs are answered without being shown (OK, or No for a
 // question), so nothing waits for a person; file dialogs are cancelled.
@@ -30,6 +32,7 @@ public:
     void Print(const QString& line);
 
     MsgResult Message(const QString& text, MsgKind kind, MsgButtons buttons) override;
+    void Notice(const QString& text, MsgKind kind) override;
     QString OpenFile(const FileDialogRequest& request) override;
     QString SaveFile(const FileDialogRequest& request) override;
 

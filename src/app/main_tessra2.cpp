@@ -8,6 +8,7 @@
 #include "app/StartupProbe.h"
 #include "app/TestReport.h"
 #include "sim/ProgramAdapters.h"
+#include "ui/PanelButton.h"
 #include "ui/ProgramTrace.h"
 #include "ui/WideLanguageHandler.h"
 
@@ -86,6 +87,8 @@ int main(int argc, char** argv) {
         QTimer::singleShot(0, &window, [&window, name] {
             if (TAXO_TTNTPanel* tile = window.TileNamed(name))
                 window.Navigate(tile);
+            else if (auto* button = window.findChild<TAXO_TTNTPanelButton*>(name))
+                emit button->clicked();
         });
     }
     if (!options.screenshotDir.isEmpty())

@@ -255,7 +255,7 @@ void TMeasurementFrame::BuildRows() {
         row->StatusIcon()->hide();
         row->ForwardClicks();
         connect(row, &TAXO_TTNTStatusPanel::clicked, this, [this, position] { RowClick(position); });
-        row->show();
+        row->setVisible(!data.hidden);
         rows_[static_cast<std::size_t>(position)] = row;
     }
 }

@@ -81,6 +81,11 @@ public:
     const QList<QPointer<TCompareChartForm>>& OpenCharts() const { return openCharts_; }
     QList<TAXO_TTNTStatusPanel*> BlinkRows() const;
 
+signals:
+    // A measurement was recorded: the history's last record is new.
+    void Recorded();
+
+public:
     QFrame* MBlock = nullptr;
     QLabel* MTitleLabel = nullptr;
     QFrame* M1Block = nullptr;
@@ -106,6 +111,7 @@ private:
     void ContinuousModeChanged(bool on) override;
     void ContinuousTimerChanged(bool armed) override;
     void CloseCharts() override;
+    void RecordAdded() override { emit Recorded(); }
 
     void BuildRows();
     void DestroyRows();

@@ -57,6 +57,8 @@ void MeasurementSequence::BuildRows() {
         ValueRow row;
         row.titleTextId = RowTitleTextId(position);
         row.valueText = NotMeasuredText;
+        // The heating status row is built hidden and never shown.
+        row.hidden = position == HeatingPosition;
         RowAt(position) = row;
     }
 }
@@ -222,6 +224,7 @@ void MeasurementSequence::Record() {
     for (int position = 0; position < PositionCount; ++position)
         strings[static_cast<std::size_t>(position)] = RowAt(position).rawValue;
     history_.Append(MeasurementValues(startTime_, strings));
+    view_.RecordAdded();
 }
 
 void MeasurementSequence::SingleMeasurement() {

@@ -66,6 +66,8 @@ public:
     virtual void ContinuousTimerChanged(bool /*armed*/) {}
     // Close every compare chart opened from the area.
     virtual void CloseCharts() {}
+    // A measurement was recorded (the history's last record).
+    virtual void RecordAdded() {}
 };
 
 enum class Group { M, M1 };

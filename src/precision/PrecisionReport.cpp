@@ -29,7 +29,6 @@ constexpr int TitleTextId = 7;
 constexpr int ProgramTextId = 1;
 constexpr int DetailsBelowTextId = 371;
 constexpr int PassedTextId = 379;
-constexpr int YesTextId = 300;
 constexpr int Bucket200TextId = 244;
 
 // Lengths in millimetres, from the page's top-left corner.
@@ -263,7 +262,7 @@ void PaintReport(QPainter& painter, QPagedPaintDevice& device, const ReportConte
     page.Rule(y + RuleGapMm / 2 + DoubleRuleMm);
     y += RuleGapMm + DoubleRuleMm;
 
-    const QColor verdictColour = record.verdict == GetText(YesTextId) ? LimeGreen : Red;
+    const QColor verdictColour = record.passed ? LimeGreen : Red;
     y += PaintTableRow(page, y, GetText(PassedTextId), record.verdict, &verdictColour);
     y += 2 * LineMm(TablePoints);
 

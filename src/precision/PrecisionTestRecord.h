@@ -28,7 +28,8 @@ struct PrecisionTestRecord {
     int model = 0;
     GaugeInformation gauge;
     PrecisionTestValues values;
-    QString verdict; // text 300 "Yes" or text 301 "No"
+    QString verdict; // text 300 "Yes" or text 301 "No", in the language of the evaluation
+    bool passed = false; // the evaluation's outcome, whatever language the verdict is in
 };
 
 // The tolerance chart of the evaluation page, in the displayed unit.

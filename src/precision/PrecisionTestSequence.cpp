@@ -89,7 +89,7 @@ PrecisionTestSequence::PrecisionTestSequence(TSDIHandler& gauge, PrecisionTestVi
       now_([] { return QDateTime::currentDateTime(); }) {}
 
 PrecisionTestRecord PrecisionTestSequence::Record() const {
-    return {model_, info_, evaluation_.Values, verdict_};
+    return {model_, info_, evaluation_.Values, verdict_, passed_};
 }
 
 // Rows and page elements.
@@ -343,6 +343,7 @@ void PrecisionTestSequence::InformationRow(RowKind kind, const QString& label, c
 void PrecisionTestSequence::StepReadStatus() {
     ClearRows();
     verdict_.clear();
+    passed_ = false;
     ShowReportButton(false);
     ShowStep(2);
     EnableButtons(false, false, false);
@@ -515,7 +516,7 @@ void PrecisionTestSequence::ShowResultRows(const QString& verdict, const QDateTi
              FormatWeightTriple(v.BaseGram, v.BaseMm, v.BaseInch));
     const int passed = AddRow(RowKind::Icon, GetText(PassedTextId));
     SetValue(passed, verdict);
-    SetMark(passed, verdict == GetText(YesTextId) ? RowMark::Success : RowMark::Failed);
+    SetMark(passed, passed_ ? RowMark::Success : RowMark::Failed);
 }
 
 void PrecisionTestSequence::ShowToleranceChart() {
@@ -561,14 +562,15 @@ void PrecisionTestSequence::StepEvaluate() {
     SetTitle(GetText(EvaluationTitleId));
     AddRow(RowKind::Text, GetText(DetailsBelowTextId));
 
-    verdict_ = evaluation_.TestPassed() ? GetText(YesTextId) : GetText(NoTextId);
+    passed_ = evaluation_.TestPassed();
+    verdict_ = passed_ ? GetText(YesTextId) : GetText(NoTextId);
     ShowResultRows(verdict_, t);
     view_.LayoutFrame();
     view_.Repaint();
     ShowToleranceChart();
     WriteLog(verdict_);
     view_.ForceFullRelayout();
-    if (verdict_ == GetText(YesTextId))
+    if (passed_)
         ShowMessageDialog(GetText(PassedMessageId), MsgKind::Information, MsgButtons::Ok);
     else
         ShowMessageDialog(GetText(NotPassedMessageId), MsgKind::Error, MsgButtons::Ok);

@@ -174,6 +174,7 @@ private:
     int currentRow_ = -1;
     QString title_;
     QString verdict_;
+    bool passed_ = false;
     QString progressText_;
     QString actionLabelText_;
     bool actionLabelShown_ = false;

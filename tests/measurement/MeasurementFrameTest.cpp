@@ -282,7 +282,8 @@ TEST_F(MeasurementArea, RowsShareTheHeightLeftByTheFixedPartsAndButtonsSitAtSixt
     for (int position : {0, 6, 8, 9, 11})
         EXPECT_EQ(Row(position)->height(), rowHeight) << position;
     EXPECT_EQ(Row(0)->y(), 40);
-    EXPECT_EQ(area.MBlock->height(), 9 * rowHeight + 60) << "all nine rows before the first values";
+    EXPECT_TRUE(Row(7)->isHidden()) << "the heating status row is built hidden";
+    EXPECT_EQ(area.MBlock->height(), 8 * rowHeight + 60) << "eight rows before the first values";
     EXPECT_EQ(area.M1Block->y(), area.MBlock->height());
     EXPECT_EQ(area.MStartButton->width(), 200);
     EXPECT_EQ(area.MStartButton->geometry().center().x() + 1, 1200 / 6);

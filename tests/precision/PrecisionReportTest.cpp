@@ -165,6 +165,14 @@ TEST_F(Report, VerdictRowGreenForAPassRedForAFail) {
               QColor(255, 0, 0));
 }
 
+TEST_F(Report, TheVerdictRowFollowsTheOutcomeNotTheLanguageOfItsText) {
+    // Evaluated in German, then F3 to English before the report was made.
+    PrecisionTestRecord passedInGerman = Record(QStringLiteral("Ja"));
+    passedInGerman.passed = true;
+    LanguageScope english(OffsetEnglish);
+    EXPECT_EQ(VerdictRowColour(Export(passedInGerman), "passed:", "Ja"), QColor(0, 255, 0));
+}
+
 TEST_F(Report, ExportToAPlaceThatCannotBeWrittenFails) {
     LanguageScope english(OffsetEnglish);
     const QString pdf = Export(Record(QStringLiteral("Yes")));

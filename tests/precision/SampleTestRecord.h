@@ -35,5 +35,6 @@ inline Precision::PrecisionTestRecord SampleTestRecord(const QString& verdict) {
     v.BaseMm = 62.5f;
     v.BaseInch = 2.461f;
     r.verdict = verdict;
+    r.passed = verdict == QStringLiteral("Yes");
     return r;
 }
