@@ -16,6 +16,7 @@ const QByteArray Section = QByteArrayLiteral("GENERAL");
 const QByteArray FirmwareKey = QByteArrayLiteral("FIRMWAREPATH");
 const QByteArray ValueKey = QByteArrayLiteral("VALUEPATH");
 const QByteArray ParamKey = QByteArrayLiteral("PARAMPATH");
+const QByteArray ReportKey = QByteArrayLiteral("REPORTPATH");
 const QString LanguageGroup = QStringLiteral("Language");
 const QString OffsetValue = QStringLiteral("Offset");
 
@@ -58,6 +59,7 @@ void ReadFolderSettings(const QString& path, const QString& programFolder) {
     FirmwarePath = read(FirmwareKey);
     ValuePath = read(ValueKey);
     ParamPath = read(ParamKey);
+    ReportPath = file.Text(Section, ReportKey).value_or(QString());
 }
 
 bool WriteFolderSettings(const QString& path) {
@@ -68,6 +70,8 @@ bool WriteFolderSettings(const QString& path) {
     file.SetText(Section, FirmwareKey, FirmwarePath);
     file.SetText(Section, ValueKey, ValuePath);
     file.SetText(Section, ParamKey, ParamPath);
+    if (!ReportPath.isEmpty())
+        file.SetText(Section, ReportKey, ReportPath);
     return file.Save(path);
 }
 

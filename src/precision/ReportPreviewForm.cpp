@@ -127,14 +127,15 @@ void TReportPreviewForm::ExportButtonClick() {
     FileDialogRequest request;
     request.title = GetText(ExportTextId);
     request.filter = QStringLiteral("PDF (*.pdf)");
-    request.folder = ValuePath;
+    request.folder = ReportPath.isEmpty() ? ValuePath : ReportPath;
     request.fileName = ProposedFileName();
     request.defaultSuffix = QStringLiteral("pdf");
     const QString path = Dialogs().SaveFile(request);
     if (path.isEmpty())
         return;
+    // The report keeps its own folder; the measurement exports keep theirs.
     if (ExportTo(path))
-        ValuePath = FolderOf(path);
+        ReportPath = FolderOf(path);
 }
 
 bool TReportPreviewForm::ExportTo(const QString& path) {

@@ -7,6 +7,7 @@
 QString FirmwarePath;
 QString ValuePath;
 QString ParamPath;
+QString ReportPath;
 
 QString ProgramFolder() {
     QString folder = QCoreApplication::instance() != nullptr

@@ -9,6 +9,9 @@
 extern QString FirmwarePath; // "FIRMWAREPATH"
 extern QString ValuePath;    // "VALUEPATH"
 extern QString ParamPath;    // "PARAMPATH"
+// "REPORTPATH": where the accuracy test's report was exported last; empty
+// until then (the report is then offered in the measurement folder).
+extern QString ReportPath;
 
 // The program's folder, ending with the path separator.
 QString ProgramFolder();

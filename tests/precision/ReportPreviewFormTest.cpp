@@ -58,7 +58,8 @@ TEST_F(Preview, ExportWritesThePdfWhereTheUserChose) {
     if (!PdfTools::Available())
         GTEST_SKIP() << "poppler-utils are not installed";
     ValuePath = folder.path() + u'/';
-    const QString path = folder.filePath(QStringLiteral("chosen.pdf"));
+    ASSERT_TRUE(QDir(folder.path()).mkdir(QStringLiteral("reports")));
+    const QString path = folder.filePath(QStringLiteral("reports/chosen.pdf"));
     dialogs.QueueFileAnswer(path);
     TReportPreviewForm form(Content());
     form.ExportButtonClick();
@@ -66,10 +67,16 @@ TEST_F(Preview, ExportWritesThePdfWhereTheUserChose) {
     const FileDialogRequest& request = dialogs.FileRequests()[0].request;
     EXPECT_EQ(request.title, "Export to PDF");
     EXPECT_EQ(request.fileName, "PrecisionTest_2024_06_11_09_30_15.pdf");
-    EXPECT_EQ(request.folder, folder.path() + u'/');
+    EXPECT_EQ(request.folder, folder.path() + u'/') << "the first report: the measurement folder";
     EXPECT_TRUE(
         PdfTools::Text(path).contains(QStringLiteral("Axo Tessra2 - Guided accuracy test")));
     EXPECT_TRUE(dialogs.Messages().isEmpty());
+
+    // The report remembers its folder; the measurement exports keep theirs.
+    EXPECT_EQ(ValuePath, folder.path() + u'/');
+    form.ExportButtonClick();
+    ASSERT_EQ(dialogs.FileRequests().size(), 2);
+    EXPECT_EQ(dialogs.FileRequests()[1].request.folder, folder.filePath(QStringLiteral("reports/")));
 }
 
 TEST_F(Preview, ExportCancelledWritesNothing) {

@@ -12,12 +12,13 @@
 class FolderSettingsGuard {
 public:
     FolderSettingsGuard()
-        : firmware_(FirmwarePath), value_(ValuePath), param_(ParamPath),
+        : firmware_(FirmwarePath), value_(ValuePath), param_(ParamPath), report_(ReportPath),
           current_(QDir::currentPath()) {}
     ~FolderSettingsGuard() {
         FirmwarePath = firmware_;
         ValuePath = value_;
         ParamPath = param_;
+        ReportPath = report_;
         QDir::setCurrent(current_);
     }
     FolderSettingsGuard(const FolderSettingsGuard&) = delete;
@@ -27,5 +28,6 @@ private:
     QString firmware_;
     QString value_;
     QString param_;
+    QString report_;
     QString current_;
 };
