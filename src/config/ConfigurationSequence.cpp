@@ -28,72 +28,96 @@ void ConfigurationSequence::Prepare(int model) {
     rows_.ShowRowsOfModel(impulseFactor);
 }
 
-void ConfigurationSequence::Read() {
+bool ConfigurationSequence::Read(const ReadProgress& goOn) {
+    // Each setting's step ends here: reported, then asked whether to go on.
+    // Stopped, the read ends as a read that did not complete.
+    const auto done = [&](Row row, bool answered) {
+        Report(row);
+        if (!goOn || goOn(row, answered))
+            return false;
+        rows_.EnableAllRows();
+        view_.TransferFinished();
+        return true;
+    };
     rows_.HideMarks();
     view_.TransferStarting();
     const int model = rows_.Model();
 
     const std::string address = gauge_.ReadAddress();
     rows_.ApplyBusAddress(QString::fromStdString(address), !address.empty());
-    Report(BusAddressRow);
+    if (done(BusAddressRow, !address.empty()))
+        return false;
 
     int value = gauge_.GetCommunicationInterface();
     rows_.ApplyInterface(value, value != -1);
-    Report(InterfaceRow);
+    if (done(InterfaceRow, value != -1))
+        return false;
 
     value = gauge_.GetProtocolType();
     rows_.ApplyProtocolCode(value, value >= 0, [this] { return ReadBaud(); });
-    Report(ProtocolRow);
+    if (done(ProtocolRow, value >= 0))
+        return false;
 
     value = gauge_.GetTemperatureUnit();
     rows_.ApplyListValue(TemperatureUnitRow, value, value != -1);
-    Report(TemperatureUnitRow);
+    if (done(TemperatureUnitRow, value != -1))
+        return false;
 
     value = gauge_.GetIntensityUnit();
     rows_.ApplyListValue(PrecipitationUnitRow, value, value != -1);
-    Report(PrecipitationUnitRow);
+    if (done(PrecipitationUnitRow, value != -1))
+        return false;
 
     value = gauge_.GetImpulseFrequency();
     rows_.ApplyListValue(ImpulseOutputRow, value, value != -1);
-    Report(ImpulseOutputRow);
+    if (done(ImpulseOutputRow, value != -1))
+        return false;
 
     if (gauge_.SupportsImpulseFactor(model)) {
         value = gauge_.GetImpulseFactor();
         rows_.ApplyImpulseFactorCode(value, value >= 0);
-        Report(ImpulseFactorRow);
+        if (done(ImpulseFactorRow, value >= 0))
+            return false;
     } else {
         ImpulseFactorUnanswered();
     }
 
     value = gauge_.GetHeatingMode();
     ApplyHeatingMode(value, value >= 0);
-    Report(HeatingModeRow);
+    if (done(HeatingModeRow, value >= 0))
+        return false;
 
     value = gauge_.GetHeatingTemperature();
     rows_.ApplyNominalTemperature(value, value >= 0);
-    Report(NominalTemperatureRow);
+    if (done(NominalTemperatureRow, value >= 0))
+        return false;
 
     if (model > 0) {
         value = gauge_.GetHeatingThreshold();
         rows_.ApplyThreshold(value, value >= LowestThresholdReply);
-        Report(ThresholdRow);
+        if (done(ThresholdRow, value >= LowestThresholdReply))
+            return false;
 
         const QString switchTime = QString::fromStdString(gauge_.GetHeatingSwitchTime());
         ApplySwitchTime(switchTime, !switchTime.isEmpty());
-        Report(SwitchTimeRow);
+        if (done(SwitchTimeRow, !switchTime.isEmpty()))
+            return false;
 
         value = gauge_.GetHeatingDuration();
         rows_.ApplyDuration(value, value >= 0);
-        Report(DurationRow);
+        if (done(DurationRow, value >= 0))
+            return false;
 
         value = gauge_.GetHeatingSelfTest();
         rows_.ApplySelfTest(value, value >= 0);
-        Report(SelfTestRow);
+        if (done(SelfTestRow, value >= 0))
+            return false;
     }
 
     rows_.EnableAllRows();
     rows_.ConfigurationRead = true;
     view_.TransferFinished();
+    return true;
 }
 
 void ConfigurationSequence::Write(const ParameterSet& given, bool force) {

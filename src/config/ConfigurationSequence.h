@@ -8,6 +8,8 @@
 
 #include "config/ParameterRows.h"
 
+#include <functional>
+
 class TSDIHandler;
 
 namespace Config {
@@ -33,8 +35,12 @@ public:
     // shows, the lists with their first entries. Asks model 0 gauges whether
     // they offer the impulse factor.
     void Prepare(int model);
-    // Reads every setting of the current model, in the fixed order.
-    void Read();
+    // After each setting read: whether to go on (row: the setting's row,
+    // answered: the gauge gave a value for it).
+    using ReadProgress = std::function<bool(Row row, bool answered)>;
+    // Reads every setting of the current model, in the fixed order; false
+    // when goOn stopped it (the configuration then counts as not read).
+    bool Read(const ReadProgress& goOn = {});
     // Writes set in the fixed order; force sends the heating settings whose
     // rows are hidden too.
     void Write(const ParameterSet& set, bool force);

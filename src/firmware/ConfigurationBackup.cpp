@@ -5,6 +5,8 @@
 #include "config/IniDocument.h"
 #include "config/ParameterRows.h"
 #include "gauge/SDIHandler.h"
+#include "firmware/UpdateCancelled.h"
+#include "link/Clock.h"
 #include "link/SDI12IO.h"
 #include "ui/WideLanguageHandler.h"
 
@@ -70,8 +72,13 @@ BackupResult SaveConfigurationBackup(TSDIHandler& gauge, int model, const QStrin
     Config::ConfigurationView quiet;
     Config::ConfigurationSequence sequence(gauge, rows, quiet);
     sequence.Prepare(model);
-    sequence.Read();
-    if (!CompletelyRead(rows)) {
+    // A backup needs every setting: the first one the gauge does not answer
+    // ends it, and so does the update's Cancel (seen between two settings).
+    const bool read = sequence.Read([](Config::Row, bool answered) {
+        TheClock().ProcessMessages();
+        return answered && !UpdateCancelled;
+    });
+    if (!read || !CompletelyRead(rows)) {
         result.failure = GetText(NotReadTextId);
         return result;
     }

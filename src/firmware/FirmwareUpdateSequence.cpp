@@ -136,6 +136,8 @@ void FirmwareUpdateSequence::ShowArea(int model) {
         return;
     TheClock().ProcessMessages();
     model_ = model;
+    // The version the gauge reports; the last file's belongs to the update that is over.
+    state_.expectedVersion.clear();
     state_.gaugeVersion = QString::fromLatin1(gauge_.GetFirmwareVersion());
     if (model == ModelTessra2S)
         state_.picture = GaugePicture::Tessra2S;
@@ -379,13 +381,10 @@ void FirmwareUpdateSequence::RunSteps(TUSBXModem& sender) {
         clock.SleepMs(LoaderStartPassMs);
         clock.ProcessMessages();
     }
+    // A cancel during the loader's start or the handshake ends the
+    // handshake; it is reported as the handshake that did not happen.
     const bool synchronized = !UpdateCancelled && sender.SynchronizeReceiver();
     if (!synchronized) {
-        if (CancelTest()) {
-            view_.BringToFront();
-            gauge_.Disconnect();
-            return;
-        }
         SetRowTitle(HandshakeRow, NoHandshakeText);
         MarkCurrent(false);
         if (sender.PortLost() && gaugeFound_)

@@ -50,22 +50,25 @@ bool ReplyCrcMatches(std::string_view rawReply) {
     return line.substr(text.size()) == Encode(Compute(text));
 }
 
-bool ReplyTracker::Sent(const std::string& command) {
+bool ReplyTracker::Sent(const std::string& command, bool answered) {
     if (command.size() < 3 || command.back() != '!')
         return false;
     const char address = command[0];
     const std::string_view body = std::string_view(command).substr(1, command.size() - 2);
     if (Is(body, "MC") || Is(body, "CC")) {
-        dataWithCrc_[address] = true;
+        if (answered)
+            dataWithCrc_[address] = true;
         return false;
     }
     if (Is(body, "M") || Is(body, "C") || body == "V") {
-        dataWithCrc_[address] = false;
+        if (answered)
+            dataWithCrc_[address] = false;
         return false;
     }
     if (Is(body, "D"))
         return body.size() == 2 && dataWithCrc_[address];
-    return Is(body, "RC");
+    // "aRC0!" to "aRC9!"; "aRC!" is no command of the standard.
+    return body.size() == 3 && Is(body, "RC");
 }
 
 } // namespace SdiCrc

@@ -26,9 +26,10 @@ bool ReplyCrcMatches(std::string_view rawReply);
 // Which commands of a terminal session have replies with a CRC.
 class ReplyTracker {
 public:
-    // Called for each command sent (address first, "!" last); true when its
-    // reply carries a CRC.
-    bool Sent(const std::string& command);
+    // Called for each command sent (address first, "!" last), answered: the
+    // sensor replied. True when the reply carries a CRC. A command nobody
+    // answered started nothing: the data replies stay as they were.
+    bool Sent(const std::string& command, bool answered = true);
 
 private:
     // Per sensor address: whether its data replies carry a CRC.

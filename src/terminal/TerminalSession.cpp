@@ -125,7 +125,7 @@ void TerminalSession::SendTerminalCommand() {
             SDI12IO::SdiTransaction(command, reply, ReplyTimeoutMs);
             history_.Store(command);
             view_.ShowLastCommands();
-            const bool withCrc = crcReplies_.Sent(command);
+            const bool withCrc = crcReplies_.Sent(command, !reply.empty());
             QString text = ReplyText(reply);
             if (!text.isEmpty()) {
                 if (withCrc)

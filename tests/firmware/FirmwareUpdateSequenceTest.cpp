@@ -15,6 +15,8 @@ namespace {
 const QString Succeeded = QStringLiteral("Firmware update successfully completed");
 const QString Failed = QStringLiteral("Firmware update failed!");
 const QString Cancelled = QStringLiteral("Cancelled by user!");
+const QString NoHandshake =
+    QStringLiteral("Synchronization with Axo Tessra2 not successful (XModem)");
 
 QStringList Lines(const QString& text) {
     return text.split(QStringLiteral("\r\n"));
@@ -431,17 +433,43 @@ TEST_F(FirmwareUpdateTest, FailedBackupIsShownAndTheUpdateGoesOn) {
     EXPECT_EQ(gauge.Gauge().firmwareVersion, "V2.05.1");
 }
 
-TEST_F(FirmwareUpdateTest, BackupOfAGaugeThatDoesNotAnswerIsNotSaved) {
+TEST_F(FirmwareUpdateTest, CancelDuringTheBackupEndsItAndTheUpdate) {
     SimGauge& gauge = ConnectedGauge(1);
+    view.onStatus = [&](const QString& text) {
+        if (text.startsWith("Saving"))
+            sequence.Cancel();
+    };
+    Run(Image("V2.05.1"));
+
+    EXPECT_EQ(Lines(Result()).mid(0, 2), (QStringList{Failed, Cancelled}));
+    EXPECT_FALSE(QDir(dir.filePath("backups")).exists());
+    EXPECT_EQ(std::count(gauge.Commands().begin(), gauge.Commands().end(), "0OUT!"), 0)
+        << "the read stops after its first setting";
+    EXPECT_EQ(gauge.Gauge().firmwareVersion, "V1.31.0");
+    EXPECT_FALSE(gauge.InLoader());
+}
+
+TEST_F(FirmwareUpdateTest, BackupOfAGaugeThatDoesNotAnswerIsNotSavedAndEndsAtOnce) {
+    SimGauge& gauge = ConnectedGauge(1);
+    double started = -1;
+    double ended = -1;
     view.onStatus = [&](const QString& text) {
         // From the start of the backup: the serial number and the address
         // query go unanswered, three attempts each.
         if (text.startsWith("Saving")) {
+            started = clock.Peek();
             gauge.Faults().silent = true;
             gauge.Faults().faultyReplies = 6;
+        } else if (text.startsWith("The configuration could not be saved")) {
+            ended = clock.Peek();
         }
     };
     Run(Image("V2.05.1"));
+
+    // Two unanswered questions, three attempts of 300 ms each; not one per setting.
+    ASSERT_GE(started, 0);
+    ASSERT_GE(ended, 0);
+    EXPECT_LT(ended - started, 2500.0);
 
     EXPECT_FALSE(QDir(dir.filePath("backups")).exists());
     EXPECT_TRUE(Result().contains("The configuration could not be saved before the update: the "
@@ -471,6 +499,11 @@ TEST_P(CancelAtStep, EndsTheProcedureTruthfully) {
     if (step == VerificationRow) {
         // The image is in the gauge: the check still says what it holds.
         EXPECT_TRUE(State().resultSuccess);
+    } else if (step == HandshakeRow) {
+        // The handshake has no cancel test of its own: it ends as one that failed.
+        EXPECT_EQ(Lines(Result()).mid(0, 2), (QStringList{Failed, NoHandshake}));
+        EXPECT_EQ(Row(HandshakeRow).title, NoHandshake);
+        EXPECT_EQ(gauge.Gauge().firmwareVersion, "V1.31.0");
     } else {
         EXPECT_EQ(Lines(Result()).mid(0, 2), (QStringList{Failed, Cancelled}));
         EXPECT_EQ(gauge.Gauge().firmwareVersion, "V1.31.0");

@@ -71,6 +71,9 @@ TEST_F(FrameOnSim, ChosenImageAddsItsVersionToTheStrip) {
     Answer(WriteFile("fw.bin", ImageBytes("TESSRA2 S", "V2.05.1", 512)));
     frame.StartFirmwareUpdate();
     EXPECT_EQ(frame.FWVersionLabel->text(), "Version: V1.31.0 -> V2.05.1");
+    // Opened again: the gauge's version alone.
+    Open(1);
+    EXPECT_EQ(frame.FWVersionLabel->text(), "Version: V2.05.1");
 
     // An image without a version for this gauge adds nothing, not the last one's.
     Answer(WriteFile("other.bin", ImageBytes("TESSRA2 L", "V2.06.0", 512)));

@@ -54,13 +54,18 @@ TEST(SdiCrcTest, DataRepliesCarryACrcAfterACrcMeasurementOfTheSameSensor) {
     EXPECT_TRUE(tracker.Sent("0D0!"));
     EXPECT_FALSE(tracker.Sent("0V!"));
     EXPECT_FALSE(tracker.Sent("0D0!"));
+    EXPECT_FALSE(tracker.Sent("0MC!", false)) << "not answered: no measurement started";
+    EXPECT_FALSE(tracker.Sent("0D0!"));
+    EXPECT_FALSE(tracker.Sent("0MC!"));
+    EXPECT_FALSE(tracker.Sent("0M!", false));
+    EXPECT_TRUE(tracker.Sent("0D0!")) << "the answered measurement's data stay";
 }
 
 TEST(SdiCrcTest, ContinuousMeasurementsWithCrcCarryItInTheirOwnReply) {
     ReplyTracker tracker;
     EXPECT_TRUE(tracker.Sent("0RC0!"));
     EXPECT_TRUE(tracker.Sent("0RC9!"));
-    EXPECT_TRUE(tracker.Sent("0RC!"));
+    EXPECT_FALSE(tracker.Sent("0RC!")) << "only aRC0! to aRC9! carry one";
     EXPECT_FALSE(tracker.Sent("0R0!"));
     EXPECT_FALSE(tracker.Sent("0D0!")) << "continuous readings leave the data alone";
     EXPECT_FALSE(tracker.Sent("0rc0!")) << "commands are case sensitive";
