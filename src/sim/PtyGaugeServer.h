@@ -13,16 +13,22 @@
 // - Every command and every reply line is logged with its time on the log.
 // - Ends cleanly on SIGTERM, SIGINT, or end of file on standard input when
 //   standard input is a pipe or the controlling terminal in the foreground.
+// - The adapter can be pulled and plugged in again (PtyAdapter_posix.h):
+//   SIGUSR1 unplugs it, SIGUSR2 plugs in a new terminal, whose path is
+//   printed as a new line on standard output. The gauge behind it stays
+//   the same, with all its state.
 
 #include "sim/SimGauge.h"
 
 #include <cstdio>
+#include <string>
 
 namespace PtyGaugeServer {
 
 constexpr double BreakGapMs = 25.0;
 
-// Runs until asked to stop; returns the process exit code.
-int Serve(SimGauge& gauge, std::FILE* log);
+// Runs until asked to stop; returns the process exit code. linkPath: a
+// symbolic link kept pointing at the current terminal (empty: none).
+int Serve(SimGauge& gauge, std::FILE* log, const std::string& linkPath = {});
 
 } // namespace PtyGaugeServer

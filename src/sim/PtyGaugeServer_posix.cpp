@@ -1,5 +1,6 @@
 #include "sim/PtyGaugeServer.h"
 #include "sim/PseudoTerminal_posix.h"
+#include "sim/PtyAdapter_posix.h"
 
 #if defined(__unix__) || defined(__APPLE__)
 
@@ -30,9 +31,19 @@ namespace PtyGaugeServer {
 namespace {
 
 volatile std::sig_atomic_t stopRequested = 0;
+volatile std::sig_atomic_t unplugRequested = 0;
+volatile std::sig_atomic_t plugRequested = 0;
 
 void RequestStop(int) {
     stopRequested = 1;
+}
+
+void RequestUnplug(int) {
+    unplugRequested = 1;
+}
+
+void RequestPlug(int) {
+    plugRequested = 1;
 }
 
 double NowMs() {
@@ -72,52 +83,84 @@ bool WatchStandardInput() {
 
 class Server {
 public:
-    Server(SimGauge& gauge, std::FILE* log) : gauge_(gauge), log_(log) {}
+    Server(SimGauge& gauge, std::FILE* log, const std::string& linkPath)
+        : gauge_(gauge), log_(log), adapter_(linkPath) {}
 
     int Run() {
-        std::string path;
-        if (!OpenRawPseudoTerminal(master_, slave_, path)) {
-            std::fprintf(log_, "tessra2-sim: no pseudo-terminal: %s\n", std::strerror(errno));
+        if (!adapter_.Plug()) {
+            std::fprintf(log_, "tessra2-sim: %s\n", adapter_.Error().c_str());
             return 1;
         }
-        const char* name = path.c_str();
-        // The slave stays open here, so the path stays valid and reopenable
-        // however often the program closes it.
-        termios settings{};
-        ::tcgetattr(slave_, &settings);
-        ::cfsetispeed(&settings, B1200);
-        ::cfsetospeed(&settings, B1200);
-        ::tcsetattr(slave_, TCSANOW, &settings);
 #if defined(__linux__)
         ::prctl(PR_SET_TIMERSLACK, 1UL, 0UL, 0UL, 0UL); // wake up on time for paced bytes
 #endif
         std::signal(SIGTERM, RequestStop);
         std::signal(SIGINT, RequestStop);
+        std::signal(SIGUSR1, RequestUnplug);
+        std::signal(SIGUSR2, RequestPlug);
         std::signal(SIGPIPE, SIG_IGN);
         const bool watchInput = WatchStandardInput();
 
-        std::printf("%s\n", name);
+        std::printf("%s\n", adapter_.Path().c_str());
         std::fflush(stdout);
-        Log("serving a model %d gauge at address %c on %s (%s)", gauge_.Config().model,
-            gauge_.Config().address, name, gauge_.Config().paceWire ? "paced" : "not paced");
+        Log("serving a model %d gauge at address %c on %s%s (%s)", gauge_.Config().model,
+            gauge_.Config().address, adapter_.Path().c_str(), LinkNote().c_str(),
+            gauge_.Config().paceWire ? "paced" : "not paced");
 
         while (stopRequested == 0) {
+            FollowPlugRequests();
             const double now = NowMs();
-            WatchLine();
-            if (!ReadProgram(now))
-                break;
+            if (adapter_.Plugged()) {
+                WatchLine();
+                if (!ReadProgram(now))
+                    break;
+            }
             Deliver(NowMs());
             if (!Wait(watchInput))
                 break;
         }
         FlushReplyLog(NowMs());
+        adapter_.Unplug();
         Log("stopped");
-        ::close(master_);
-        ::close(slave_);
         return 0;
     }
 
 private:
+    std::string LinkNote() const {
+        return adapter_.LinkPath().empty() ? std::string() : " through " + adapter_.LinkPath();
+    }
+
+    // The signals' requests, handled here in the loop: unplug first, so
+    // that both requests together give a fresh terminal.
+    void FollowPlugRequests() {
+        if (unplugRequested != 0) {
+            unplugRequested = 0;
+            if (!adapter_.Plugged()) {
+                Log("unplug: the adapter is unplugged already");
+            } else {
+                FlushReplyLog(NowMs());
+                const std::string path = adapter_.Path();
+                adapter_.Unplug();
+                unsent_.clear();
+                Log("unplugged: %s is gone%s", path.c_str(),
+                    adapter_.LinkPath().empty() ? "" : ", and its link with it");
+            }
+        }
+        if (plugRequested != 0) {
+            plugRequested = 0;
+            if (adapter_.Plugged()) {
+                Log("plug in: the adapter is plugged in already (%s)", adapter_.Path().c_str());
+            } else if (!adapter_.Plug()) {
+                Log("plug in failed: %s", adapter_.Error().c_str());
+            } else {
+                lastReceivedMs_ = -1e9;
+                std::printf("%s\n", adapter_.Path().c_str());
+                std::fflush(stdout);
+                Log("plugged in again: %s%s", adapter_.Path().c_str(), LinkNote().c_str());
+            }
+        }
+    }
+
     __attribute__((format(printf, 2, 3))) void Log(const char* format, ...) {
         std::fprintf(log_, "[%10.3f] ", NowMs());
         va_list args;
@@ -131,7 +174,7 @@ private:
     // The program's side of the line: the baud rate it set on the terminal.
     void WatchLine() {
         termios settings{};
-        if (::tcgetattr(master_, &settings) != 0)
+        if (::tcgetattr(adapter_.Master(), &settings) != 0)
             return;
         const std::uint32_t baud = BaudOfSpeed(::cfgetospeed(&settings));
         if (baud != 0 && baud != gauge_.ProgramLine().baud) {
@@ -144,7 +187,7 @@ private:
     bool ReadProgram(double now) {
         std::uint8_t buffer[4096];
         for (;;) {
-            const ssize_t n = ::read(master_, buffer, sizeof buffer);
+            const ssize_t n = ::read(adapter_.Master(), buffer, sizeof buffer);
             if (n > 0) {
                 if (!gauge_.InLoader() && now - lastReceivedMs_ > BreakGapMs)
                     gauge_.Break(now);
@@ -167,6 +210,12 @@ private:
         gauge_.Tick(now);
         LogCommands();
         std::uint8_t buffer[4096];
+        if (!adapter_.Plugged()) {
+            // The gauge goes on; what it says meanwhile reaches no one.
+            while (gauge_.Take(buffer, sizeof buffer, now) != 0) {
+            }
+            return;
+        }
         while (unsent_.empty()) {
             const std::size_t n = gauge_.Take(buffer, sizeof buffer, now);
             if (n == 0)
@@ -189,7 +238,7 @@ private:
 
     void WriteUnsent() {
         while (!unsent_.empty()) {
-            const ssize_t n = ::write(master_, unsent_.data(), unsent_.size());
+            const ssize_t n = ::write(adapter_.Master(), unsent_.data(), unsent_.size());
             if (n <= 0)
                 return; // the terminal's buffer is full: the rest goes later
             unsent_.erase(0, static_cast<std::size_t>(n));
@@ -223,7 +272,9 @@ private:
             waitMs = std::min(waitMs, 1.0);
         if (!replyLog_.empty())
             waitMs = std::min(waitMs, 10.0);
-        pollfd fds[2] = {{master_, POLLIN, 0}, {STDIN_FILENO, POLLIN, 0}};
+        // While unplugged there is no line to look at (poll leaves out a
+        // descriptor of -1).
+        pollfd fds[2] = {{adapter_.Master(), POLLIN, 0}, {STDIN_FILENO, POLLIN, 0}};
 #if defined(__linux__)
         const timespec timeout{0, static_cast<long>(waitMs * 1e6)};
         const int ready = ::ppoll(fds, watchInput ? 2 : 1, &timeout, nullptr);
@@ -247,8 +298,7 @@ private:
 
     SimGauge& gauge_;
     std::FILE* log_;
-    int master_ = -1;
-    int slave_ = -1;
+    PtyAdapter adapter_;
     double lastReceivedMs_ = -1e9;
     double lastSentMs_ = 0.0;
     std::string unsent_;
@@ -258,8 +308,8 @@ private:
 
 } // namespace
 
-int Serve(SimGauge& gauge, std::FILE* log) {
-    return Server(gauge, log).Run();
+int Serve(SimGauge& gauge, std::FILE* log, const std::string& linkPath) {
+    return Server(gauge, log, linkPath).Run();
 }
 
 } // namespace PtyGaugeServer

@@ -1,6 +1,7 @@
 // tessra2-sim: serves one simulated Tessra2 gauge on a new pseudo-terminal.
-// The terminal's path is the first line of standard output; commands and
-// replies are logged with their times on standard error.
+// The terminal's path is the first line of standard output (and each new
+// one after the adapter is plugged in again); commands and replies are
+// logged with their times on standard error.
 
 #include "sim/PtyGaugeServer.h"
 #include "sim/SimGauge.h"
@@ -22,7 +23,15 @@ const char* const Usage =
     "  --no-pace        bytes arrive without wire time\n"
     "  --firmware TEXT  firmware version the gauge reports (default V1.31.0)\n"
     "  --serial TEXT    serial number the gauge reports (default 123456789)\n"
+    "  --link PATH      keep a symbolic link at PATH pointing at the current terminal\n"
+    "                   (removed while the adapter is unplugged and at the end)\n"
     "  --help           this text\n"
+    "\n"
+    "The adapter can be pulled and plugged in again, with the same gauge behind it:\n"
+    "  SIGUSR1          unplug: both ends of the terminal are closed, so the program\n"
+    "                   using it sees its line hang up; the link is removed\n"
+    "  SIGUSR2          plug in again: a new terminal (1200 baud), the link points at\n"
+    "                   it, and its path is printed as a new line\n"
     "\n"
     "Ends on SIGTERM, SIGINT or end of standard input (pipe or terminal).\n";
 
@@ -37,7 +46,7 @@ bool Number(const char* text, double& value) {
 int main(int argc, char** argv) {
     SimGauge::Settings settings;
     settings.paceWire = true;
-    std::string firmware, serial;
+    std::string firmware, serial, link;
     for (int i = 1; i < argc; ++i) {
         const std::string option = argv[i];
         const bool hasValue = i + 1 < argc;
@@ -63,6 +72,8 @@ int main(int argc, char** argv) {
             firmware = argv[++i];
         } else if (option == "--serial" && hasValue) {
             serial = argv[++i];
+        } else if (option == "--link" && hasValue && argv[i + 1][0] != '\0') {
+            link = argv[++i];
         } else {
             std::fprintf(stderr, "tessra2-sim: bad option %s\n\n%s", option.c_str(), Usage);
             return 2;
@@ -74,7 +85,7 @@ int main(int argc, char** argv) {
     if (!serial.empty())
         gauge.Gauge().serialNumber = serial;
 #if defined(__unix__) || defined(__APPLE__)
-    return PtyGaugeServer::Serve(gauge, stderr);
+    return PtyGaugeServer::Serve(gauge, stderr, link);
 #else
     std::fputs("tessra2-sim: pseudo-terminals are not available on this system\n", stderr);
     return 1;

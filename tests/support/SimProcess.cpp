@@ -3,6 +3,7 @@
 #include <QDeadlineTimer>
 #include <QFile>
 #include <QFileInfo>
+#include <QThread>
 #include <algorithm>
 
 SimProcess::SimProcess(QStringList arguments) : arguments_(std::move(arguments)) {}
@@ -43,6 +44,15 @@ bool SimProcess::Start(int timeoutMs) {
         error_ = "tessra2-sim did not start: " + process_.errorString();
         return false;
     }
+    return ReadPath(timeoutMs);
+}
+
+void SimProcess::UseLink(const QString& path) {
+    linkPath_ = path;
+    arguments_ << QStringLiteral("--link") << path;
+}
+
+bool SimProcess::ReadPath(int timeoutMs) {
     const QDeadlineTimer deadline(timeoutMs);
     while (!process_.canReadLine() && !deadline.hasExpired() &&
            process_.state() == QProcess::Running)
@@ -53,6 +63,34 @@ bool SimProcess::Start(int timeoutMs) {
     }
     ptyPath_ = QString::fromLocal8Bit(process_.readLine()).trimmed().toStdString();
     return !ptyPath_.empty();
+}
+
+bool SimProcess::Unplug(int timeoutMs) {
+    const QString terminal = QString::fromStdString(ptyPath_);
+    if (!IsRunning() || !SendPlugSignal(false)) {
+        error_ = "tessra2-sim does not run";
+        return false;
+    }
+    const auto gone = [&] {
+        return !QFileInfo::exists(terminal) &&
+               (linkPath_.isEmpty() || !QFileInfo(linkPath_).isSymLink());
+    };
+    const QDeadlineTimer deadline(timeoutMs);
+    while (!gone() && !deadline.hasExpired())
+        QThread::msleep(2);
+    if (!gone()) {
+        error_ = "the terminal or its link is still there after the unplug; log:\n" + Log();
+        return false;
+    }
+    return true;
+}
+
+bool SimProcess::Replug(int timeoutMs) {
+    if (!IsRunning() || !SendPlugSignal(true)) {
+        error_ = "tessra2-sim does not run";
+        return false;
+    }
+    return ReadPath(timeoutMs);
 }
 
 bool SimProcess::IsRunning() const {
