@@ -6,6 +6,41 @@
 
 namespace {
 
+void UnplugDevice(SimBackend::Device& device) {
+    device.unplugged = true;
+    // The open port dies with the adapter; it holds it no longer.
+    device.open = false;
+}
+
+void ReplugDevice(SimBackend::Device& device) {
+    if (!device.unplugged)
+        return;
+    device.unplugged = false;
+    ++device.plugs;
+}
+
+// Takes the steps of the device's scheduled outage that are due at now.
+void FollowOutage(SimBackend::Device& device, double now) {
+    if (!device.outageBegun && now >= device.outageFromMs) {
+        device.outageBegun = true;
+        UnplugDevice(device);
+    }
+    if (device.outageBegun && now >= device.outageUntilMs) {
+        device.outageFromMs = device.outageUntilMs = std::numeric_limits<double>::infinity();
+        device.outageBegun = false;
+        if (device.onReturn && device.gauge)
+            device.onReturn(*device.gauge);
+        device.onReturn = nullptr;
+        ReplugDevice(device);
+    }
+}
+
+// Whether any outage is scheduled (the clock is read only then, so the
+// backend's other users see the time they always saw).
+bool OutagePending(const SimBackend::Device& device) {
+    return device.outageFromMs != std::numeric_limits<double>::infinity() || device.outageBegun;
+}
+
 // The port of one simulated adapter: passes the program's writes and line
 // settings to the gauge and hands back what has arrived by now.
 class SimPort final : public AdapterPort {
@@ -129,6 +164,8 @@ private:
         ++device_->lowLatencyRestores;
     }
     bool Gone(double now) const {
+        if (OutagePending(*device_))
+            FollowOutage(*device_, now);
         if (device_->unplugged || plug_ != device_->plugs)
             return true;
         const SimGauge* gauge = device_->gauge.get();
@@ -189,23 +226,34 @@ std::size_t SimBackend::GaugeCount() const {
 void SimBackend::Unplug(std::size_t index) {
     if (index >= gaugeDevices_.size())
         throw std::out_of_range("SimBackend::Unplug: no such gauge");
-    Device& device = *gaugeDevices_[index];
-    device.unplugged = true;
-    // The open port dies with the adapter; it holds it no longer.
-    device.open = false;
+    UnplugDevice(*gaugeDevices_[index]);
 }
 
 void SimBackend::Replug(std::size_t index) {
     if (index >= gaugeDevices_.size())
         throw std::out_of_range("SimBackend::Replug: no such gauge");
+    ReplugDevice(*gaugeDevices_[index]);
+}
+
+void SimBackend::ScheduleOutage(std::size_t index, double fromMs, double untilMs,
+                                std::function<void(SimGauge&)> onReturn) {
+    if (index >= gaugeDevices_.size())
+        throw std::out_of_range("SimBackend::ScheduleOutage: no such gauge");
     Device& device = *gaugeDevices_[index];
-    if (!device.unplugged)
-        return;
-    device.unplugged = false;
-    ++device.plugs;
+    device.outageFromMs = fromMs;
+    device.outageUntilMs = untilMs;
+    device.onReturn = std::move(onReturn);
+    device.outageBegun = false;
+}
+
+void SimBackend::FollowOutages() {
+    for (const auto& device : gaugeDevices_)
+        if (OutagePending(*device))
+            FollowOutage(*device, TheClock().NowMs());
 }
 
 bool SimBackend::IsPresent(const std::string& serial) {
+    FollowOutages();
     if (listStatus_ != FT_OK)
         return false;
     for (const auto& device : devices_)
@@ -233,6 +281,7 @@ int SimBackend::LowLatencyRestores(std::size_t index) const {
 }
 
 int SimBackend::List(std::vector<AdapterListing>& adapters) {
+    FollowOutages();
     adapters.clear();
     if (listStatus_ != FT_OK)
         return listStatus_;
@@ -243,6 +292,7 @@ int SimBackend::List(std::vector<AdapterListing>& adapters) {
 }
 
 std::unique_ptr<AdapterPort> SimBackend::OpenBySerial(const std::string& serial) {
+    FollowOutages();
     for (const auto& device : devices_) {
         if (device->serial != serial || device->unplugged || device->open)
             continue;

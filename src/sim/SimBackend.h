@@ -8,6 +8,8 @@
 #include "link/AdapterBackend.h"
 #include "sim/SimGauge.h"
 
+#include <functional>
+#include <limits>
 #include <memory>
 #include <string>
 #include <vector>
@@ -29,6 +31,13 @@ public:
     // same gauge behind it (change the gauge's settings before, to put
     // another gauge there). A port opened before the unplug stays dead.
     void Replug(std::size_t index = 0);
+    // An outage on the installed clock: the adapter is unplugged at fromMs
+    // and plugged in again at untilMs (never, when infinite), as Unplug and
+    // Replug do; onReturn, if given, changes the gauge behind it as it
+    // returns (another serial number: another gauge). One outage per
+    // adapter at a time: a new one replaces the one scheduled before.
+    void ScheduleOutage(std::size_t index, double fromMs, double untilMs,
+                        std::function<void(SimGauge&)> onReturn = {});
     // Listing fails with this status (FT_OK: listing works).
     void SetListStatus(int status) { listStatus_ = status; }
     // The adapter's receive latency, as an FTDI adapter's: whether its open
@@ -50,6 +59,12 @@ public:
         std::unique_ptr<SimGauge> gauge; // null for a foreign device
         bool unplugged = false;
         int plugs = 0; // times plugged in again; a port of an earlier plug is dead
+        // The scheduled outage; its steps are taken when the backend or a
+        // port next looks at the clock after their times.
+        double outageFromMs = std::numeric_limits<double>::infinity();
+        double outageUntilMs = std::numeric_limits<double>::infinity();
+        std::function<void(SimGauge&)> onReturn;
+        bool outageBegun = false;
         bool open = false;
         bool lowLatency = false;
         int lowLatencyRequests = 0;
@@ -57,6 +72,9 @@ public:
     };
 
 private:
+    // Takes the due steps of the scheduled outages.
+    void FollowOutages();
+
     std::vector<std::shared_ptr<Device>> devices_;
     std::vector<SimGauge*> gauges_; // in the order added
     std::vector<std::shared_ptr<Device>> gaugeDevices_;
