@@ -6,6 +6,7 @@
 
 #include <QCommandLineParser>
 #include <QFile>
+#include <utility>
 
 namespace {
 
@@ -14,6 +15,8 @@ constexpr int UnknownLanguageText = 816;
 constexpr int ExcludedText = 820;
 constexpr int NotValidText = 807;
 constexpr int HighestModel = 2;
+// The longest interval or wait a command takes: a day.
+constexpr double MostSeconds = 86400.0;
 
 struct Language {
     const char* code;
@@ -109,6 +112,11 @@ ParsedCli ParseCli(const QStringList& arguments, const QString& commandsHelp) {
         QStringLiteral("interval"),
         QStringLiteral("measure: S seconds from the start of one record to the next."),
         QStringLiteral("S"));
+    const QCommandLineOption reconnectTimeout(
+        QStringLiteral("reconnect-timeout"),
+        QStringLiteral("measure: when the adapter is unplugged, S seconds to wait for it to "
+                       "come back with the same gauge (default 600)."),
+        QStringLiteral("S"));
     const QCommandLineOption csv(QStringLiteral("csv"),
                                  QStringLiteral("measure: a header line, then CSV lines."));
     const QCommandLineOption jsonl(QStringLiteral("jsonl"),
@@ -118,7 +126,7 @@ ParsedCli ParseCli(const QStringList& arguments, const QString& commandsHelp) {
         QStringLiteral("factory-reset: the Tessra2's heating question answered, on or off."),
         QStringLiteral("on|off"));
     parser.addOptions({help, version, port, serial, simulate, language, yes, trace, json, count,
-                       interval, csv, jsonl, heating});
+                       interval, reconnectTimeout, csv, jsonl, heating});
     parser.addPositionalArgument(QStringLiteral("command"),
                                  QStringLiteral("One of the commands above, with its arguments."),
                                  QStringLiteral("COMMAND [ARGUMENTS]"));
@@ -185,14 +193,19 @@ ParsedCli ParseCli(const QStringList& arguments, const QString& commandsHelp) {
         }
         options.count = value;
     }
-    if (parser.isSet(interval)) {
+    for (const auto& [option, value] :
+         {std::pair{&interval, &options.intervalSeconds},
+          std::pair{&reconnectTimeout, &options.reconnectTimeoutSeconds}}) {
+        if (!parser.isSet(*option))
+            continue;
         bool number = false;
-        const double value = parser.value(interval).toDouble(&number);
-        if (!number || !(value >= 0.0) || value > 86400.0) {
-            parsed.error = Invalid(QStringLiteral("--interval"), parser.value(interval));
+        const double seconds = parser.value(*option).toDouble(&number);
+        if (!number || !(seconds >= 0.0) || seconds > MostSeconds) {
+            parsed.error =
+                Invalid(QStringLiteral("--") + option->names().constLast(), parser.value(*option));
             return parsed;
         }
-        options.intervalSeconds = value;
+        *value = seconds;
     }
     if (parser.isSet(heating)) {
         const QString value = parser.value(heating).toLower();
@@ -202,7 +215,8 @@ ParsedCli ParseCli(const QStringList& arguments, const QString& commandsHelp) {
         }
         options.heating = value == QLatin1String("on");
     }
-    for (const QCommandLineOption* each : {&json, &count, &interval, &csv, &jsonl, &heating})
+    for (const QCommandLineOption* each :
+         {&json, &count, &interval, &reconnectTimeout, &csv, &jsonl, &heating})
         if (parser.isSet(*each))
             options.commandOptions.append(QStringLiteral("--") + each->names().constLast());
     return parsed;

@@ -24,6 +24,7 @@ struct CliOptions {
     bool jsonl = false;
     std::optional<int> count;
     std::optional<double> intervalSeconds;
+    std::optional<double> reconnectTimeoutSeconds;
     std::optional<bool> heating;
     // The options of single commands that were given, as typed ("--json").
     QStringList commandOptions;

@@ -1,13 +1,19 @@
 #include "cli/CliSession.h"
 
+#include "link/Clock.h"
+#include "link/D2XXDriver.h"
 #include "link/SDI12IO.h"
 #include "ui/WideLanguageHandler.h"
+
+#include <algorithm>
 
 namespace {
 
 constexpr int NotConnectedText = 91;
 constexpr int SeveralAdaptersText = 803;
 constexpr int NoSuchAdapterText = 804;
+// How often a lost adapter is looked for.
+constexpr double LookIntervalMs = 1000.0;
 
 } // namespace
 
@@ -58,4 +64,36 @@ int CliSession::ConnectGauge() {
         return Fail(ExitNoAnswer, GetText(NotConnectedText));
     model_ = gauge_.GetModel();
     return ExitSuccess;
+}
+
+bool CliSession::Reopen() {
+    if (!gauge_.Reconnect() || gauge_.QueryAddress().empty())
+        return false;
+    model_ = gauge_.GetModel();
+    return true;
+}
+
+CliSession::Return CliSession::AwaitReturn(const std::string& gaugeSerial, double timeoutMs,
+                                           std::string& foundSerial) {
+    foundSerial.clear();
+    const std::string adapter = SDI12IO::CurrentSerial;
+    // The dead port goes, so that the adapter can be opened afresh.
+    gauge_.Disconnect();
+    Clock& clock = TheClock();
+    const double deadline = clock.NowMs() + timeoutMs;
+    for (;;) {
+        if (D2XXDriver::IsAdapterPresent(adapter)) {
+            if (Reopen()) {
+                foundSerial = gauge_.GaugeSerialNumber();
+                // A gauge that is still starting may not tell its serial number yet.
+                if (!foundSerial.empty() || gaugeSerial.empty())
+                    return foundSerial == gaugeSerial ? Return::Same : Return::Other;
+            }
+            gauge_.Disconnect();
+        }
+        const double now = clock.NowMs();
+        if (now >= deadline)
+            return Return::NotBack;
+        clock.SleepMs(std::min(LookIntervalMs, deadline - now));
+    }
 }

@@ -35,10 +35,24 @@ public:
     // window connects. 0 or an exit code (with its message said).
     int ConnectGauge();
 
+    // After the adapter was lost (unplugged, its line hung up): whether it
+    // came back, and with which gauge.
+    enum class Return { Same, Other, NotBack };
+    // Looks once a second, for at most timeoutMs, whether the adapter that
+    // was open is there again, with no traffic while it is away. When it
+    // is, connects as ConnectGauge does and compares the gauge's serial
+    // number (GaugeSerialNumber) with gaugeSerial (foundSerial: the one it
+    // has). A gauge that
+    // does not answer yet is looked at again a second later.
+    Return AwaitReturn(const std::string& gaugeSerial, double timeoutMs, std::string& foundSerial);
+
     // AdapterChooser: the adapter picked by --serial.
     std::string ChooseAdapterSerial() override { return chosenSerial_; }
 
 private:
+    // Opens the adapter that was open again and finds the gauge behind it.
+    bool Reopen();
+
     CliIo& io_;
     const CliOptions& options_;
     TSDIHandler gauge_;

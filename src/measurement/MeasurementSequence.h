@@ -124,6 +124,9 @@ public:
     bool HasMeasured() const { return hasMeasured_; }
     bool ContinuousActive() const { return continuousActive_; }
     bool Measuring() const { return measuring_; }
+    // Whether the last measurement lost its gauge (the adapter went away):
+    // its values never arrived, and it made no record.
+    bool GaugeLost() const { return lost_; }
     int Model() const { return model_; }
 
 private:
