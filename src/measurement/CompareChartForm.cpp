@@ -8,10 +8,10 @@
 #include <QChart>
 #include <QChartView>
 #include <QCloseEvent>
+#include <QGuiApplication>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineSeries>
-#include <QGuiApplication>
 #include <QPainter>
 #include <QScreen>
 #include <QScrollBar>
@@ -184,6 +184,7 @@ void TCompareChartForm::SetupCompareChart(MeasurementHistorySource* area,
                                           const QString& title) {
     area_ = area;
     points_ = ComparePoints(static_cast<std::size_t>(std::clamp(position, 0, 11)));
+    range_ = CompareChartRange();
     model_->PointsCleared();
     TitlePanel->setText(title);
     AppendMeasurements(history);
@@ -214,7 +215,9 @@ int TCompareChartForm::PlotColumns() const {
 void TCompareChartForm::Redraw() {
     const int columns = PlotColumns();
     drawnColumns_ = columns;
-    SetRuns(CompareChartDrawing::Runs(points_.Values(), columns));
+    range_.Update(points_.Count(), columns);
+    drawn_ = CompareChartDrawing::Runs(points_, range_.Low(), range_.High(), columns);
+    SetRuns(drawn_);
     SetAxes();
     SetTimeLabels();
 }
@@ -234,23 +237,23 @@ void TCompareChartForm::SetRuns(const std::vector<QList<QPointF>>& runs) {
 }
 
 void TCompareChartForm::SetAxes() {
-    // The horizontal axis reaches a little beyond the last point, so that a
-    // long history changes its scale only once it has grown by about a
-    // pixel's worth of points, not on every new record.
-    const double count = static_cast<double>(std::max<std::size_t>(1, points_.Count()));
-    const int columns = std::max(1, drawnColumns_);
-    const double needed = count - 0.5;
-    const double slack =
-        points_.Count() > 2 * static_cast<std::size_t>(columns) ? count / columns : 0.0;
-    if (timeAxis_->min() != -0.5 || timeAxis_->max() < needed ||
-        timeAxis_->max() > needed + slack)
-        timeAxis_->setRange(-0.5, needed + slack);
+    if (timeAxis_->min() != range_.Low() || timeAxis_->max() != range_.High())
+        timeAxis_->setRange(range_.Low(), range_.High());
 
+    // The values in view: the drawn points hold the extremes of every slice.
+    bool numbers = false;
     double low = 0.0;
     double high = 1.0;
-    if (points_.HasNumbers()) {
-        low = points_.Minimum();
-        high = points_.Maximum();
+    for (const QList<QPointF>& run : drawn_) {
+        for (const QPointF& point : run) {
+            if (point.x() < range_.Low() || point.x() > range_.High())
+                continue;
+            low = numbers ? std::min(low, point.y()) : point.y();
+            high = numbers ? std::max(high, point.y()) : point.y();
+            numbers = true;
+        }
+    }
+    if (numbers) {
         const double span = high - low;
         const double pad = span > 0.0 ? span * 0.05 : std::max(0.5, std::fabs(high) * 0.05);
         low -= pad;
@@ -262,7 +265,7 @@ void TCompareChartForm::SetAxes() {
     scaledLow_ = low;
     scaledHigh_ = high;
     valueAxis_->setRange(low, high);
-    if (points_.HasNumbers())
+    if (numbers)
         valueAxis_->applyNiceNumbers();
 }
 
@@ -272,12 +275,13 @@ void TCompareChartForm::SetTimeLabels() {
     if (count > 0) {
         const QFontMetrics metrics(timeAxis_->labelsFont());
         const double labelWidth = metrics.horizontalAdvance(points_.TimeText(0)) + LabelGap;
-        const double range = timeAxis_->max() - timeAxis_->min();
-        // Pixels per point of the axis as it is scaled now.
-        const double plotWidth = static_cast<double>(PlotColumns()) * static_cast<double>(count) /
-                                 std::max(1.0, range);
-        const std::size_t step = CompareChartDrawing::LabelStep(count, plotWidth, labelWidth);
-        indices = CompareChartDrawing::LabelIndices(count, step);
+        const double pixelsPerPoint =
+            static_cast<double>(PlotColumns()) / std::max(1.0, range_.Span());
+        const std::size_t step = CompareChartDrawing::LabelStep(pixelsPerPoint, labelWidth, count);
+        const auto first = static_cast<std::size_t>(std::max(0.0, std::ceil(range_.Low())));
+        const std::size_t end =
+            std::min(count, static_cast<std::size_t>(std::max(0.0, std::floor(range_.High()) + 1)));
+        indices = CompareChartDrawing::LabelIndices(first, end, step);
     }
     if (indices == labelIndices_)
         return;
@@ -302,6 +306,8 @@ void TCompareChartForm::closeEvent(QCloseEvent* event) {
     points_.Clear();
     for (QLineSeries* run : runs_)
         run->clear();
+    drawn_.clear();
+    range_.ShowWhole();
     labelIndices_.clear();
     ReadTimer.stop();
     event->accept();

@@ -6,9 +6,12 @@
 // times, and beside it the list of time and value, newest first. Once a
 // second it adds the measurements recorded since.
 
+#include "measurement/CompareChartRange.h"
 #include "measurement/ComparePoints.h"
 #include "measurement/MeasurementValues.h"
 
+#include <QList>
+#include <QPointF>
 #include <QTimer>
 #include <QWidget>
 
@@ -71,7 +74,7 @@ signals:
     void Destroying(TCompareChartForm* form);
 
 protected:
-    void showEvent(QShowEvent* event) override;  // FormShow
+    void showEvent(QShowEvent* event) override;   // FormShow
     void closeEvent(QCloseEvent* event) override; // FormClose
     void resizeEvent(QResizeEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -94,6 +97,8 @@ private:
     QCategoryAxis* timeAxis_ = nullptr;
     QValueAxis* valueAxis_ = nullptr;
     std::vector<QLineSeries*> runs_;
+    std::vector<QList<QPointF>> drawn_;
+    CompareChartRange range_;
     int drawnColumns_ = -1;
     double scaledLow_ = 0.0;
     double scaledHigh_ = 0.0;

@@ -82,6 +82,8 @@ std::size_t ComparePoints::Append(const TMeasurementValueArray& history) {
     }
     for (std::size_t i = first; i < history.Size(); ++i) {
         const MeasurementValues& record = history[i];
+        if (history.GapBefore(i))
+            AddHole(i, i);
         const std::string_view raw = record.Value(position_);
         float value = std::numeric_limits<float>::quiet_NaN();
         if (ToNumber(raw, value)) {
@@ -94,13 +96,24 @@ std::size_t ComparePoints::Append(const TMeasurementValueArray& history) {
             ++numbers_;
         } else {
             value = std::numeric_limits<float>::quiet_NaN();
+            AddHole(i, i + 1);
         }
         y_.push_back(value);
         time_.push_back(record.Time);
         text_.append(raw);
         textEnds_.push_back(text_.size());
     }
+    extremes_.Update(y_);
     return added;
+}
+
+void ComparePoints::AddHole(std::size_t begin, std::size_t end) {
+    // A hole that meets the last one widens it.
+    if (!holes_.empty() && holes_.back().end == begin) {
+        holes_.back().end = end;
+        return;
+    }
+    holes_.push_back(Hole{begin, end});
 }
 
 void ComparePoints::Clear() {
@@ -108,6 +121,8 @@ void ComparePoints::Clear() {
     time_.clear();
     text_.clear();
     textEnds_.clear();
+    holes_.clear();
+    extremes_.Clear();
     numbers_ = 0;
     minimum_ = maximum_ = 0.0f;
 }
@@ -128,5 +143,6 @@ QString ComparePoints::ValueText(std::size_t i) const {
 
 std::size_t ComparePoints::HeapBytes() const {
     return y_.capacity() * sizeof(float) + time_.capacity() * sizeof(double) +
-           textEnds_.capacity() * sizeof(std::size_t) + text_.capacity() + 1;
+           textEnds_.capacity() * sizeof(std::size_t) + text_.capacity() + 1 +
+           holes_.capacity() * sizeof(Hole) + extremes_.HeapBytes();
 }

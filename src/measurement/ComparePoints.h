@@ -6,7 +6,12 @@
 // that is not a number is a gap. Records are converted once, when they are
 // first seen; a history that was emptied meanwhile leaves the points alone
 // until it holds more records than there are points.
+//
+// Stretches: the line of a chart joins neighbouring points of one stretch
+// only. Holes part the stretches: the points that are gaps, and the place
+// where the run lost its gauge and later resumed (a hole holding no point).
 
+#include "measurement/ExtremesIndex.h"
 #include "measurement/MeasurementValues.h"
 
 #include <QString>
@@ -14,6 +19,7 @@
 #include <cstddef>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 class ComparePoints {
@@ -36,6 +42,19 @@ public:
     double Time(std::size_t i) const { return time_[i]; }
     const std::vector<float>& Values() const { return y_; }
 
+    // Points [begin, end) have no line through them; begin == end marks a
+    // lost gauge before point begin. Ascending, apart, never touching.
+    struct Hole {
+        std::size_t begin;
+        std::size_t end;
+    };
+    const std::vector<Hole>& Holes() const { return holes_; }
+    // Positions of the lowest and the highest point in [begin, end), a
+    // range within one stretch; found in time independent of its length.
+    std::pair<std::size_t, std::size_t> Extremes(std::size_t begin, std::size_t end) const {
+        return extremes_.Find(y_, begin, end);
+    }
+
     // Lowest and highest value of all points that are numbers.
     bool HasNumbers() const { return numbers_ > 0; }
     float Minimum() const { return minimum_; }
@@ -52,6 +71,8 @@ public:
     static bool ToNumber(std::string_view raw, float& value);
 
 private:
+    void AddHole(std::size_t begin, std::size_t end);
+
     std::size_t position_;
     std::vector<float> y_;
     std::vector<double> time_;
@@ -59,6 +80,8 @@ private:
     // One buffer grows by copying bytes, not by moving a string per point.
     std::string text_;
     std::vector<std::size_t> textEnds_;
+    std::vector<Hole> holes_;
+    ExtremesIndex extremes_;
     std::size_t numbers_ = 0;
     float minimum_ = 0.0f;
     float maximum_ = 0.0f;
