@@ -2,7 +2,9 @@
 
 #include "link/Clock.h"
 #include "measurement/CompareChartDrawing.h"
+#include "measurement/CompareChartHover.h"
 #include "measurement/CompareValuesModel.h"
+#include "ui/TimeTexts.h"
 
 #include <QCategoryAxis>
 #include <QChart>
@@ -10,13 +12,16 @@
 #include <QCloseEvent>
 #include <QGuiApplication>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineSeries>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QScreen>
 #include <QScrollBar>
 #include <QTreeView>
 #include <QValueAxis>
+#include <QWheelEvent>
 
 #include <cmath>
 
@@ -32,6 +37,10 @@ constexpr int ListPoints = 8;
 constexpr int LabelGap = 14;
 // Plot width assumed before the chart has been laid out.
 constexpr int ChartFrameAllowance = 90;
+// One notch of a mouse wheel.
+constexpr double WheelNotch = 120.0;
+// The keys Left and Right move the view by this share of its span.
+constexpr double KeyPanShare = 0.1;
 
 // The red diamond drawn at every point, at the screen's pixel density, so
 // that drawing it needs no scaling.
@@ -125,7 +134,11 @@ TCompareChartForm::TCompareChartForm(QWidget* parent) : QWidget(parent, Qt::Wind
     CompareChart->setFrameShape(QFrame::NoFrame);
     CompareChart->setRubberBand(QChartView::NoRubberBand);
     CompareChart->setBackgroundBrush(Qt::white);
+    CompareChart->setFocusPolicy(Qt::StrongFocus);
     CompareChart->installEventFilter(this);
+    CompareChart->viewport()->setMouseTracking(true);
+    CompareChart->viewport()->installEventFilter(this);
+    hover_ = std::make_unique<CompareChartHover>(chart_);
 
     ValuesListView = new QTreeView(TablePanel);
     ValuesListView->setObjectName(QStringLiteral("ValuesListView"));
@@ -220,6 +233,8 @@ void TCompareChartForm::Redraw() {
     SetRuns(drawn_);
     SetAxes();
     SetTimeLabels();
+    if (pointer_)
+        ShowHover(*pointer_);
 }
 
 void TCompareChartForm::SetRuns(const std::vector<QList<QPointF>>& runs) {
@@ -308,6 +323,7 @@ void TCompareChartForm::closeEvent(QCloseEvent* event) {
         run->clear();
     drawn_.clear();
     range_.ShowWhole();
+    HideHover();
     labelIndices_.clear();
     ReadTimer.stop();
     event->accept();
@@ -344,5 +360,161 @@ bool TCompareChartForm::eventFilter(QObject* watched, QEvent* event) {
             },
             Qt::QueuedConnection);
     }
+    if (watched == CompareChart && event->type() == QEvent::KeyPress)
+        return ChartKeyEvent(event);
+    if (watched == CompareChart->viewport())
+        return ChartMouseEvent(event);
     return QWidget::eventFilter(watched, event);
+}
+
+// ---- reading the run ----
+
+QPointF TCompareChartForm::ChartPosition(const QPointF& viewPosition) const {
+    return chart_->mapFromScene(CompareChart->viewportTransform().inverted().map(viewPosition));
+}
+
+double TCompareChartForm::PositionAt(double pixelX) const {
+    const QRectF plot = chart_->plotArea();
+    if (plot.width() <= 0.0)
+        return range_.Low();
+    return range_.Low() + (pixelX - plot.left()) / plot.width() * range_.Span();
+}
+
+QPointF TCompareChartForm::PixelOf(const QPointF& point) const {
+    const QRectF plot = chart_->plotArea();
+    const double ySpan = valueAxis_->max() - valueAxis_->min();
+    const double x = plot.left() + (point.x() - range_.Low()) / range_.Span() * plot.width();
+    const double y = ySpan > 0.0
+                         ? plot.bottom() - (point.y() - valueAxis_->min()) / ySpan * plot.height()
+                         : plot.center().y();
+    return {x, y};
+}
+
+void TCompareChartForm::ZoomAt(double pixelX, double factor) {
+    range_.ZoomAt(PositionAt(pixelX), factor);
+    Redraw();
+}
+
+void TCompareChartForm::PanPixels(double pixels) {
+    const double width = chart_->plotArea().width();
+    if (width <= 0.0 || range_.Whole())
+        return;
+    range_.PanBy(pixels / width * range_.Span());
+    Redraw();
+}
+
+void TCompareChartForm::ShowWholeRun() {
+    range_.ShowWhole();
+    Redraw();
+}
+
+bool TCompareChartForm::ChartMouseEvent(QEvent* event) {
+    switch (event->type()) {
+    case QEvent::Wheel: {
+        const auto* wheel = static_cast<QWheelEvent*>(event);
+        const double notches = wheel->angleDelta().y() / WheelNotch;
+        if (notches != 0.0 && points_.Count() > 0)
+            ZoomAt(ChartPosition(wheel->position()).x(), std::pow(ZoomStep, notches));
+        return true;
+    }
+    case QEvent::MouseButtonPress: {
+        const auto* mouse = static_cast<QMouseEvent*>(event);
+        if (mouse->button() != Qt::LeftButton)
+            return false;
+        CompareChart->setFocus(Qt::MouseFocusReason);
+        dragFrom_ = ChartPosition(mouse->position()).x();
+        if (!range_.Whole())
+            CompareChart->viewport()->setCursor(Qt::ClosedHandCursor);
+        return true;
+    }
+    case QEvent::MouseMove: {
+        const auto* mouse = static_cast<QMouseEvent*>(event);
+        const QPointF at = ChartPosition(mouse->position());
+        if (dragFrom_ && (mouse->buttons() & Qt::LeftButton)) {
+            const double moved = *dragFrom_ - at.x();
+            dragFrom_ = at.x();
+            HideHover();
+            PanPixels(moved);
+            return true;
+        }
+        if (chart_->plotArea().contains(at)) {
+            pointer_ = at;
+            ShowHover(at);
+        } else {
+            HideHover();
+        }
+        return false;
+    }
+    case QEvent::MouseButtonRelease:
+        if (static_cast<QMouseEvent*>(event)->button() != Qt::LeftButton)
+            return false;
+        dragFrom_.reset();
+        CompareChart->viewport()->unsetCursor();
+        return true;
+    case QEvent::MouseButtonDblClick:
+        if (static_cast<QMouseEvent*>(event)->button() != Qt::LeftButton)
+            return false;
+        ShowWholeRun();
+        return true;
+    case QEvent::Leave:
+        HideHover();
+        return false;
+    default:
+        return false;
+    }
+}
+
+bool TCompareChartForm::ChartKeyEvent(QEvent* event) {
+    const auto* key = static_cast<QKeyEvent*>(event);
+    const double centre = chart_->plotArea().center().x();
+    switch (key->key()) {
+    case Qt::Key_Plus:
+    case Qt::Key_Equal:
+        ZoomAt(centre, ZoomStep);
+        return true;
+    case Qt::Key_Minus:
+        ZoomAt(centre, 1.0 / ZoomStep);
+        return true;
+    case Qt::Key_Home:
+        ShowWholeRun();
+        return true;
+    case Qt::Key_Left:
+        PanPixels(-KeyPanShare * chart_->plotArea().width());
+        return true;
+    case Qt::Key_Right:
+        PanPixels(KeyPanShare * chart_->plotArea().width());
+        return true;
+    default:
+        return false;
+    }
+}
+
+void TCompareChartForm::ShowHover(const QPointF& pointer) {
+    const std::optional<QPointF> nearest = CompareChartDrawing::Nearest(
+        drawn_, range_.Low(), range_.High(), [this](const QPointF& p) { return PixelOf(p); },
+        pointer);
+    if (!nearest) {
+        hover_->Hide();
+        return;
+    }
+    const auto index = static_cast<std::size_t>(std::llround(nearest->x()));
+    // A run of more than one day names the day as well.
+    const bool days = std::floor(points_.Time(0)) != std::floor(points_.Time(points_.Count() - 1));
+    const QDateTime when = DateTimeOf(points_.Time(index));
+    const QString time = days ? DayAndTimeText(when) : points_.TimeText(index);
+    hover_->Show(PixelOf(*nearest), pointer, time + QLatin1Char('\n') + points_.ValueText(index),
+                 chart_->plotArea());
+}
+
+void TCompareChartForm::HideHover() {
+    pointer_.reset();
+    hover_->Hide();
+}
+
+bool TCompareChartForm::HoverShown() const {
+    return hover_->Shown();
+}
+
+QString TCompareChartForm::HoverText() const {
+    return hover_->Text();
 }

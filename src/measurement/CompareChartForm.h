@@ -5,6 +5,13 @@
 // diamond marks over the sequence of measurements, labelled with their
 // times, and beside it the list of time and value, newest first. Once a
 // second it adds the measurements recorded since.
+//
+// Reading a long run: the mouse wheel zooms the time axis around the
+// pointer, a drag with the left button pans it, a double click shows the
+// whole run again (keys: + and - zoom, Left and Right pan, Home shows the
+// whole run). A zoomed view that shows the newest point follows new
+// records; one further back stays where it is. The point nearest to the
+// pointer is ringed and its time and value shown beside the pointer.
 
 #include "measurement/CompareChartRange.h"
 #include "measurement/ComparePoints.h"
@@ -15,8 +22,11 @@
 #include <QTimer>
 #include <QWidget>
 
+#include <memory>
+#include <optional>
 #include <vector>
 
+class CompareChartHover;
 class CompareValuesModel;
 class QLabel;
 class QTreeView;
@@ -41,6 +51,8 @@ public:
     static constexpr int TitleHeight = 35;
     static constexpr int TableWidth = 144;
     static constexpr int ValueColumnWidth = 70;
+    // One notch of the wheel (or + / -) shows this share of the span.
+    static constexpr double ZoomStep = 0.8;
 
     explicit TCompareChartForm(QWidget* parent = nullptr);
     ~TCompareChartForm() override;
@@ -68,6 +80,9 @@ public:
     const std::vector<QLineSeries*>& Runs() const { return runs_; }
     QCategoryAxis* TimeAxis() const { return timeAxis_; }
     QValueAxis* ValueAxis() const { return valueAxis_; }
+    // The hover label: shown or not, and its text.
+    bool HoverShown() const;
+    QString HoverText() const;
 
 signals:
     // The window is being destroyed (closed by the user or with its owner).
@@ -90,6 +105,19 @@ private:
     void LayoutPanels();
     int PlotColumns() const;
 
+    // Reading the run with mouse and keys; pixel positions in the chart's
+    // own coordinates.
+    bool ChartMouseEvent(QEvent* event);
+    bool ChartKeyEvent(QEvent* event);
+    QPointF ChartPosition(const QPointF& viewPosition) const;
+    double PositionAt(double pixelX) const;
+    QPointF PixelOf(const QPointF& point) const;
+    void ZoomAt(double pixelX, double factor);
+    void PanPixels(double pixels);
+    void ShowWholeRun();
+    void ShowHover(const QPointF& pointer);
+    void HideHover();
+
     MeasurementHistorySource* area_ = nullptr;
     ComparePoints points_;
     CompareValuesModel* model_ = nullptr;
@@ -99,6 +127,9 @@ private:
     std::vector<QLineSeries*> runs_;
     std::vector<QList<QPointF>> drawn_;
     CompareChartRange range_;
+    std::unique_ptr<CompareChartHover> hover_;
+    std::optional<QPointF> pointer_; // over the plot, for the hover
+    std::optional<double> dragFrom_; // pixel x where the last drag step ended
     int drawnColumns_ = -1;
     double scaledLow_ = 0.0;
     double scaledHigh_ = 0.0;

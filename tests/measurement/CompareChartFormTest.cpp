@@ -1,8 +1,9 @@
-// The compare chart window: its points, list, refresh and closing.
+// The compare chart window: its points, list, refresh and closing, and
+// reading a long run with the mouse.
 
-#include "support/QtPrinters.h"
 #include "measurement/CompareChartForm.h"
 #include "measurement/CompareValuesModel.h"
+#include "support/QtPrinters.h"
 
 #include <QCategoryAxis>
 #include <QChart>
@@ -12,8 +13,11 @@
 #include <QLabel>
 #include <QLineSeries>
 #include <QLocale>
+#include <QMouseEvent>
 #include <QPointer>
 #include <QTreeView>
+#include <QValueAxis>
+#include <QWheelEvent>
 #include <gtest/gtest.h>
 
 namespace {
@@ -46,6 +50,64 @@ protected:
         return model->data(model->index(row, column)).toString();
     }
     int Rows() const { return chart->ValuesListView->model()->rowCount(); }
+
+    // Shown and laid out at its real size.
+    TCompareChartForm& Shown() {
+        Opened().show();
+        for (int i = 0; i < 5; ++i)
+            QCoreApplication::processEvents();
+        return *chart;
+    }
+    // Where on the chart's viewport point is drawn.
+    QPointF PixelOf(const QPointF& point) const {
+        QChart* plot = chart->CompareChart->chart();
+        return chart->CompareChart->viewportTransform().map(
+            plot->mapToScene(plot->mapToPosition(point, chart->Series1)));
+    }
+    double Low() const { return chart->TimeAxis()->min(); }
+    double High() const { return chart->TimeAxis()->max(); }
+    // The position drawn at pixel column x of the viewport.
+    double PositionAt(double x) const {
+        QChart* plot = chart->CompareChart->chart();
+        const QPointF scene =
+            chart->CompareChart->viewportTransform().inverted().map(QPointF(x, 10));
+        return plot->mapToValue(plot->mapFromScene(scene), chart->Series1).x();
+    }
+    void Wheel(const QPointF& at, int notches) {
+        QWheelEvent wheel(at, chart->CompareChart->viewport()->mapToGlobal(at), QPoint(),
+                          QPoint(0, 120 * notches), Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase,
+                          false);
+        QCoreApplication::sendEvent(chart->CompareChart->viewport(), &wheel);
+    }
+    void Mouse(QEvent::Type type, const QPointF& at, Qt::MouseButton button,
+               Qt::MouseButtons buttons) {
+        QMouseEvent mouse(type, at, chart->CompareChart->viewport()->mapToGlobal(at), button,
+                          buttons, Qt::NoModifier);
+        QCoreApplication::sendEvent(chart->CompareChart->viewport(), &mouse);
+    }
+    void Drag(const QPointF& from, const QPointF& to) {
+        Mouse(QEvent::MouseButtonPress, from, Qt::LeftButton, Qt::LeftButton);
+        Mouse(QEvent::MouseMove, (from + to) / 2, Qt::NoButton, Qt::LeftButton);
+        Mouse(QEvent::MouseMove, to, Qt::NoButton, Qt::LeftButton);
+        Mouse(QEvent::MouseButtonRelease, to, Qt::LeftButton, Qt::NoButton);
+    }
+    // Every drawn point, of every series.
+    QList<QPointF> Drawn() const {
+        QList<QPointF> points;
+        for (QLineSeries* run : chart->Runs())
+            points += run->points();
+        return points;
+    }
+    // A series that joins a point before position at to one at or after it.
+    bool ASeriesCrosses(double at) const {
+        for (QLineSeries* run : chart->Runs()) {
+            const QList<QPointF> points = run->points();
+            for (qsizetype i = 1; i < points.size(); ++i)
+                if (points[i - 1].x() < at && points[i].x() >= at)
+                    return true;
+        }
+        return false;
+    }
 
     QLocale saved;
     FakeArea area;
@@ -171,13 +233,135 @@ TEST_F(CompareChart, TimeLabelsOfThousandsOfPointsNeverOverlap) {
     const QFontMetrics metrics(axis->labelsFont());
     double previousRight = -1e9;
     for (const QString& label : labels) {
-        const double x =
-            plot->mapToPosition(QPointF(axis->endValue(label), 0), chart->Series1).x();
+        const double x = plot->mapToPosition(QPointF(axis->endValue(label), 0), chart->Series1).x();
         const double half = metrics.horizontalAdvance(label) / 2.0;
         EXPECT_GT(x - half, previousRight) << label.toStdString();
         previousRight = x + half;
     }
     // The labels name the times of the points they stand at.
     EXPECT_EQ(labels.first(), "08:00:00");
+    delete chart;
+}
+
+TEST_F(CompareChart, AWheelStepOverAPointKeepsItUnderThePointerAndNarrowsTheRange) {
+    for (int i = 0; i < 1000; ++i)
+        area.Add(std::to_string(i % 10), i);
+    Shown();
+    const double span = High() - Low();
+    const QPointF before = PixelOf({600, 0});
+    Wheel(before, 1);
+    EXPECT_LT(High() - Low(), 0.9 * span);
+    EXPECT_LE(Low(), 600);
+    EXPECT_GE(High(), 600);
+    EXPECT_NEAR(PixelOf({600, 0}).x(), before.x(), 1.0);
+    Wheel(before, 3);
+    EXPECT_NEAR(PixelOf({600, 0}).x(), before.x(), 1.0);
+    delete chart;
+}
+
+TEST_F(CompareChart, ADragMovesTheRangeWithThePointer) {
+    for (int i = 0; i < 1000; ++i)
+        area.Add(std::to_string(i % 10), i);
+    Shown();
+    Wheel(PixelOf({500, 0}), 5);
+    const double low = Low();
+    const double span = High() - Low();
+    const QPointF grip = PixelOf({500, 0});
+    const double gripped = PositionAt(grip.x());
+    Drag(grip, grip - QPointF(100, 0));
+    EXPECT_GT(Low(), low) << "dragged to the left: later records come into view";
+    EXPECT_NEAR(High() - Low(), span, 1e-6);
+    EXPECT_NEAR(PositionAt(grip.x() - 100), gripped, span / 200);
+    delete chart;
+}
+
+TEST_F(CompareChart, ADoubleClickShowsTheWholeRunAgain) {
+    for (int i = 0; i < 1000; ++i)
+        area.Add(std::to_string(i % 10), i);
+    Shown();
+    const QPointF middle = PixelOf({500, 0});
+    Wheel(middle, 6);
+    ASSERT_GT(Low(), 0);
+    Mouse(QEvent::MouseButtonDblClick, middle, Qt::LeftButton, Qt::LeftButton);
+    EXPECT_LE(Low(), 0);
+    EXPECT_GE(High(), 999);
+    EXPECT_EQ(Drawn().first().x(), 0);
+    EXPECT_EQ(Drawn().last().x(), 999);
+    delete chart;
+}
+
+TEST_F(CompareChart, NewRecordsMoveAZoomedViewOfTheNewestOnAndLeaveOneFurtherBack) {
+    for (int i = 0; i < 1000; ++i)
+        area.Add(std::to_string(i % 10), i);
+    Shown();
+    Wheel(PixelOf({999, 0}), 8);
+    const double span = High() - Low();
+    ASSERT_GE(High(), 999);
+    for (int i = 1000; i < 1010; ++i)
+        area.Add("5", i);
+    chart->ReadTimerTimer();
+    EXPECT_GE(High(), 1009) << "the newest record stays in view";
+    EXPECT_NEAR(High() - Low(), span, 1e-6);
+    Drag(PixelOf({Low() + span / 4, 0}), PixelOf({Low() + span * 3 / 4, 0}));
+    const double low = Low();
+    ASSERT_LT(High(), 1009);
+    area.Add("5", 1010);
+    chart->ReadTimerTimer();
+    EXPECT_EQ(Low(), low);
+    delete chart;
+}
+
+TEST_F(CompareChart, TheHoverLabelNamesTheNearestRecordsTimeAndValue) {
+    for (int i = 0; i < 20; ++i)
+        area.Add("+" + std::to_string(20 + i) + ".5", i);
+    Shown();
+    EXPECT_FALSE(chart->HoverShown());
+    Mouse(QEvent::MouseMove, PixelOf({7, 27.5}) + QPointF(3, -2), Qt::NoButton, Qt::NoButton);
+    ASSERT_TRUE(chart->HoverShown());
+    EXPECT_TRUE(chart->HoverText().contains("08:00:07")) << chart->HoverText().toStdString();
+    EXPECT_TRUE(chart->HoverText().contains("+27.5")) << chart->HoverText().toStdString();
+    QEvent leave(QEvent::Leave);
+    QCoreApplication::sendEvent(chart->CompareChart->viewport(), &leave);
+    EXPECT_FALSE(chart->HoverShown());
+    delete chart;
+}
+
+TEST_F(CompareChart, NoDrawnSeriesJoinsTheRecordsAroundALostGauge) {
+    for (int i = 0; i < 5000; ++i) {
+        if (i == 2500 || i == 4000)
+            area.history.MarkGap();
+        area.Add(std::to_string(20 + i % 7), i);
+    }
+    Shown();
+    EXPECT_FALSE(ASeriesCrosses(2500));
+    EXPECT_FALSE(ASeriesCrosses(4000));
+    Wheel(PixelOf({2500, 0}), 20);
+    ASSERT_LT(High() - Low(), 100) << "every point drawn";
+    EXPECT_FALSE(ASeriesCrosses(2500));
+    const QList<QPointF> drawn = Drawn();
+    EXPECT_TRUE(drawn.contains(QPointF(2499, 20 + 2499 % 7)));
+    EXPECT_TRUE(drawn.contains(QPointF(2500, 20 + 2500 % 7)));
+    delete chart;
+}
+
+TEST_F(CompareChart, TheExtremesOfAZoomedRangeAreAllDrawn) {
+    for (int i = 0; i < 50000; ++i) {
+        const int spike = i % 1000 == 321 ? 500 : i % 1000 == 654 ? -500 : 0;
+        area.Add(std::to_string(10 + (i * 7919) % 13 + spike), i);
+    }
+    Shown();
+    Wheel(PixelOf({25000, 0}), 6);
+    ASSERT_GT(High() - Low(), 2000) << "more records than pixels";
+    ASSERT_LT(High() - Low(), 20000);
+    const QList<QPointF> drawn = Drawn();
+    int spikes = 0;
+    for (int i = static_cast<int>(std::ceil(Low())); i <= High(); ++i) {
+        const int value = 10 + (i * 7919) % 13;
+        if (i % 1000 == 321 || i % 1000 == 654) {
+            ++spikes;
+            EXPECT_TRUE(drawn.contains(QPointF(i, value + (i % 1000 == 321 ? 500 : -500)))) << i;
+        }
+    }
+    EXPECT_GT(spikes, 4);
     delete chart;
 }
