@@ -5,10 +5,12 @@
 #include "measurement/CompareChartHover.h"
 #include "measurement/CompareValuesModel.h"
 #include "ui/TimeTexts.h"
+#include "ui/WideLanguageHandler.h"
 
 #include <QCategoryAxis>
 #include <QChart>
 #include <QChartView>
+#include <QCheckBox>
 #include <QCloseEvent>
 #include <QGuiApplication>
 #include <QHeaderView>
@@ -37,6 +39,8 @@ constexpr int ListPoints = 8;
 constexpr int LabelGap = 14;
 // Plot width assumed before the chart has been laid out.
 constexpr int ChartFrameAllowance = 90;
+// The pause box, at the right end of the title panel.
+constexpr int PauseMargin = 6;
 // One notch of a mouse wheel.
 constexpr double WheelNotch = 120.0;
 // The keys Left and Right move the view by this share of its span.
@@ -140,6 +144,10 @@ TCompareChartForm::TCompareChartForm(QWidget* parent) : QWidget(parent, Qt::Wind
     CompareChart->viewport()->installEventFilter(this);
     hover_ = std::make_unique<CompareChartHover>(chart_);
 
+    PauseCheckBox = new QCheckBox(TitlePanel);
+    PauseCheckBox->setObjectName(QStringLiteral("PauseCheckBox"));
+    connect(PauseCheckBox, &QCheckBox::toggled, this, &TCompareChartForm::SetPaused);
+
     ValuesListView = new QTreeView(TablePanel);
     ValuesListView->setObjectName(QStringLiteral("ValuesListView"));
     model_ = new CompareValuesModel(points_, this);
@@ -164,7 +172,7 @@ TCompareChartForm::TCompareChartForm(QWidget* parent) : QWidget(parent, Qt::Wind
     ReadTimer.setInterval(ReadIntervalMs);
     connect(&ReadTimer, &QTimer::timeout, this, &TCompareChartForm::ReadTimerTimer);
     resize(600, 400);
-    LayoutPanels();
+    TranslateCompareChart();
 }
 
 TCompareChartForm::~TCompareChartForm() {
@@ -205,8 +213,31 @@ void TCompareChartForm::SetupCompareChart(MeasurementHistorySource* area,
 }
 
 void TCompareChartForm::ReadTimerTimer() {
-    if (area_ != nullptr)
+    if (area_ != nullptr && !Paused())
         AppendMeasurements(area_->GetMeasurementHistory());
+}
+
+void TCompareChartForm::TranslateCompareChart() {
+    PauseCheckBox->setText(GetText(PauseTextId));
+    LayoutPanels();
+}
+
+bool TCompareChartForm::Paused() const {
+    return PauseCheckBox->isChecked();
+}
+
+void TCompareChartForm::SetPaused(bool paused) {
+    if (PauseCheckBox->isChecked() != paused) {
+        PauseCheckBox->setChecked(paused); // comes back here through toggled
+        return;
+    }
+    if (paused) {
+        ReadTimer.stop();
+        return;
+    }
+    ReadTimerTimer();
+    if (isVisible())
+        ReadTimer.start();
 }
 
 void TCompareChartForm::AppendMeasurements(const TMeasurementValueArray& history) {
@@ -347,6 +378,11 @@ void TCompareChartForm::LayoutPanels() {
                           ValuesListView->verticalScrollBar()->sizeHint().width() - 2;
     ValuesListView->setColumnWidth(CompareValuesModel::TimeColumn, std::max(40, timeWidth));
     ValuesListView->setColumnWidth(CompareValuesModel::ValueColumn, ValueColumnWidth);
+    const int pauseWidth =
+        std::min(PauseCheckBox->sizeHint().width(), std::max(0, w - 2 * PauseMargin));
+    PauseCheckBox->setGeometry(w - pauseWidth - PauseMargin,
+                               (TitleHeight - PauseCheckBox->sizeHint().height()) / 2, pauseWidth,
+                               PauseCheckBox->sizeHint().height());
 }
 
 // The chart's width decides how many points are drawn and which carry labels.

@@ -4,7 +4,7 @@
 // over the measurement history of the measurement area. A red line with
 // diamond marks over the sequence of measurements, labelled with their
 // times, and beside it the list of time and value, newest first. Once a
-// second it adds the measurements recorded since.
+// second it adds the measurements recorded since, unless paused.
 //
 // Reading a long run: the mouse wheel zooms the time axis around the
 // pointer, a drag with the left button pans it, a double click shows the
@@ -28,6 +28,7 @@
 
 class CompareChartHover;
 class CompareValuesModel;
+class QCheckBox;
 class QLabel;
 class QTreeView;
 
@@ -51,6 +52,7 @@ public:
     static constexpr int TitleHeight = 35;
     static constexpr int TableWidth = 144;
     static constexpr int ValueColumnWidth = 70;
+    static constexpr int PauseTextId = 920;
     // One notch of the wheel (or + / -) shows this share of the span.
     static constexpr double ZoomStep = 0.8;
 
@@ -61,8 +63,16 @@ public:
     // the title and charts the history's records.
     void SetupCompareChart(MeasurementHistorySource* area, const TMeasurementValueArray& history,
                            int position, const QString& title);
-    // Once a second: the records recorded since the last look.
+    // Once a second: the records recorded since the last look (nothing
+    // while paused).
     void ReadTimerTimer();
+    // Texts of the window in the current language.
+    void TranslateCompareChart();
+
+    // Paused: the once-a-second refresh stops; the measurement goes on,
+    // and unpausing catches up at once.
+    void SetPaused(bool paused);
+    bool Paused() const;
 
     const ComparePoints& Points() const { return points_; }
     int Position() const { return static_cast<int>(points_.Position()); }
@@ -74,6 +84,7 @@ public:
     QChartView* CompareChart = nullptr;
     QLineSeries* Series1 = nullptr; // the first run of the line
     QTreeView* ValuesListView = nullptr;
+    QCheckBox* PauseCheckBox = nullptr;
     QTimer ReadTimer;
 
     // Every line series of the chart: Series1, then one more per gap.

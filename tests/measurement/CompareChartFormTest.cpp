@@ -3,11 +3,13 @@
 
 #include "measurement/CompareChartForm.h"
 #include "measurement/CompareValuesModel.h"
+#include "support/LanguageScope.h"
 #include "support/QtPrinters.h"
 
 #include <QCategoryAxis>
 #include <QChart>
 #include <QChartView>
+#include <QCheckBox>
 #include <QCoreApplication>
 #include <QHeaderView>
 #include <QLabel>
@@ -323,6 +325,24 @@ TEST_F(CompareChart, TheHoverLabelNamesTheNearestRecordsTimeAndValue) {
     QEvent leave(QEvent::Leave);
     QCoreApplication::sendEvent(chart->CompareChart->viewport(), &leave);
     EXPECT_FALSE(chart->HoverShown());
+    delete chart;
+}
+
+TEST_F(CompareChart, PauseStopsTheRefreshAndUnpausingCatchesUpAtOnce) {
+    LanguageScope english(OffsetEnglish);
+    area.Add("+1", 0);
+    Shown();
+    EXPECT_EQ(chart->PauseCheckBox->text(), "Pause");
+    chart->PauseCheckBox->click();
+    area.Add("+2", 1);
+    area.Add("+3", 2);
+    chart->ReadTimerTimer();
+    EXPECT_EQ(chart->Points().Count(), 1u);
+    EXPECT_FALSE(chart->ReadTimer.isActive());
+    chart->PauseCheckBox->click();
+    EXPECT_EQ(chart->Points().Count(), 3u);
+    EXPECT_EQ(Cell(0, 1), "+3");
+    EXPECT_TRUE(chart->ReadTimer.isActive());
     delete chart;
 }
 
