@@ -1,6 +1,7 @@
 // The screenshot tour's steps of the measurement work area: the area with
-// a decoded status word, its error analysis and an open compare chart, and
-// a compare chart of a few hundred records.
+// a decoded status word, its error analysis and an open compare chart, a
+// compare chart of a few hundred records, and one of two hours zoomed in
+// on the place where the run lost its gauge, with the hover label shown.
 
 #include "app/Main.h"
 #include "app/ScreenshotTour.h"
@@ -9,9 +10,14 @@
 #include "sim/SimValues.h"
 #include "ui/TTNTStatusPanel.h"
 
+#include <QChart>
+#include <QChartView>
 #include <QGuiApplication>
+#include <QLineSeries>
+#include <QMouseEvent>
 #include <QPixmap>
 #include <QScreen>
+#include <QWheelEvent>
 #include <algorithm>
 #include <cstdio>
 
@@ -48,12 +54,16 @@ TMeasurementFrame* ShowMeasurement(TourContext& tour) {
 // A history as a day of continuous measurement would have recorded it, one
 // record a second from 08:00, made from the simulated gauge's own values
 // (running the measurements themselves would take as many seconds). A few
-// records lost their values to failed measurements.
-void FillHistory(TMeasurementValueArray& history, int count) {
+// records lost their values to failed measurements. With lostAt, the run
+// lost its gauge before that record and resumed lostSeconds later.
+void FillHistory(TMeasurementValueArray& history, int count, int lostAt = -1, int lostSeconds = 0) {
     const QDateTime start(QDate::currentDate(), QTime(8, 0));
     double total = 12.5;
     for (int i = 0; i < count; ++i) {
-        const double simulated = 600000.0 + 1000.0 * i; // ms of the value model
+        if (i == lostAt)
+            history.MarkGap();
+        const int second = i >= lostAt && lostAt >= 0 ? i + lostSeconds : i;
+        const double simulated = 600000.0 + 1000.0 * second; // ms of the value model
         total += SimValues::IntensityAt(simulated) / 3600.0;
         std::vector<std::string> values =
             SimValues::MainValues(SimValues::Inputs{simulated, total, 125.3, 1, 0});
@@ -64,8 +74,35 @@ void FillHistory(TMeasurementValueArray& history, int count) {
         MeasurementValues::Strings strings;
         for (std::size_t p = 0; p < strings.size(); ++p)
             strings[p] = values[p];
-        history.Append(MeasurementValues(DateTimeValue(start.addSecs(i)), strings));
+        history.Append(MeasurementValues(DateTimeValue(start.addSecs(second)), strings));
     }
+}
+
+// Where on the chart's viewport the point of record index is drawn.
+QPointF ViewPositionOf(TCompareChartForm* chart, int index) {
+    QChart* plot = chart->CompareChart->chart();
+    double y = 0.0;
+    for (QLineSeries* run : chart->Runs())
+        for (const QPointF& point : run->points())
+            if (static_cast<int>(point.x()) == index)
+                y = point.y();
+    return chart->CompareChart->viewportTransform().map(
+        plot->mapToScene(plot->mapToPosition(QPointF(index, y), chart->Series1)));
+}
+
+// Turns the mouse wheel over the chart's viewport at at, as a user would.
+void WheelAt(TCompareChartForm* chart, const QPointF& at, int notches) {
+    QWidget* viewport = chart->CompareChart->viewport();
+    QWheelEvent wheel(at, viewport->mapToGlobal(at), QPoint(), QPoint(0, 120 * notches),
+                      Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+    QCoreApplication::sendEvent(viewport, &wheel);
+}
+
+void MoveTo(TCompareChartForm* chart, const QPointF& at) {
+    QWidget* viewport = chart->CompareChart->viewport();
+    QMouseEvent move(QEvent::MouseMove, at, viewport->mapToGlobal(at), Qt::NoButton, Qt::NoButton,
+                     Qt::NoModifier);
+    QCoreApplication::sendEvent(viewport, &move);
 }
 
 } // namespace
@@ -119,6 +156,33 @@ std::vector<TourStep> MeasurementTourSteps() {
              const bool saved =
                  tour.Save(QStringLiteral("compare-chart-400-intensity"), area->OpenCharts()[0]) &&
                  tour.Save(QStringLiteral("compare-chart-400-temperature"), area->OpenCharts()[1]);
+             tour.Disconnect();
+             return saved;
+         }},
+        {QStringLiteral("compare chart zoomed in on a lost gauge"),
+         [](TourContext& tour) {
+             TMeasurementFrame* area = ShowMeasurement(tour);
+             if (area == nullptr)
+                 return false;
+             area->MStartButtonClick();
+             TMeasurementValueArray& history = area->Sequence().History();
+             history.Clear();
+             // Two hours of records; the adapter was unplugged for 20 minutes
+             // after the first hour.
+             constexpr int LostAt = 3600;
+             FillHistory(history, 7200, LostAt, 1200);
+             area->RowClick(6); // the temperature, which moves slowly
+             if (area->OpenCharts().isEmpty())
+                 return false;
+             TCompareChartForm* chart = area->OpenCharts().last();
+             tour.Settle(1500);
+             const bool whole = tour.Save(QStringLiteral("compare-chart-lost-gauge-whole"), chart);
+             WheelAt(chart, ViewPositionOf(chart, LostAt), 14);
+             tour.Settle(300);
+             MoveTo(chart, ViewPositionOf(chart, LostAt + 12) + QPointF(2, -3));
+             tour.Settle(300);
+             const bool saved =
+                 tour.Save(QStringLiteral("compare-chart-lost-gauge-zoomed"), chart) && whole;
              tour.Disconnect();
              return saved;
          }},
