@@ -78,6 +78,16 @@ void FillHistory(TMeasurementValueArray& history, int count, int lostAt = -1, in
     }
 }
 
+// Closes the compare charts an earlier step left open, as the user would;
+// a lost connection keeps them open now.
+void CloseChartWindows(TourContext& tour, TMeasurementFrame* area) {
+    const QList<QPointer<TCompareChartForm>> charts = area->OpenCharts();
+    for (const QPointer<TCompareChartForm>& chart : charts)
+        if (!chart.isNull())
+            chart->close();
+    tour.WaitUntil([area] { return area->OpenCharts().isEmpty(); }, 3000);
+}
+
 // Where on the chart's viewport the point of record index is drawn.
 QPointF ViewPositionOf(TCompareChartForm* chart, int index) {
     QChart* plot = chart->CompareChart->chart();
@@ -142,6 +152,7 @@ std::vector<TourStep> MeasurementTourSteps() {
         {QStringLiteral("compare chart of a few hundred records"),
          [](TourContext& tour) {
              TMeasurementFrame* area = tour.window.MeasurementArea;
+             CloseChartWindows(tour, area);
              area->ResetMeasurementArea();
              area->ShowMeasurementArea(Model);
              area->MStartButtonClick();
@@ -164,6 +175,7 @@ std::vector<TourStep> MeasurementTourSteps() {
              TMeasurementFrame* area = ShowMeasurement(tour);
              if (area == nullptr)
                  return false;
+             CloseChartWindows(tour, area);
              area->MStartButtonClick();
              TMeasurementValueArray& history = area->Sequence().History();
              history.Clear();
