@@ -56,28 +56,32 @@ bool Flush(QIODevice& device, QByteArray& buffer) {
 
 } // namespace
 
+RecordLines::RecordLines(const RowTexts& rows) {
+    for (std::size_t i = 0; i < MeasurementPositionCount; ++i) {
+        AppendUtf16Le(beforeValue_[i], QString(rows[i].title + u';'));
+        AppendUtf16Le(afterValue_[i], QString(u';' + rows[i].unit));
+        AppendUtf16LeLineEnd(afterValue_[i]);
+    }
+}
+
+void RecordLines::AppendTo(QByteArray& out, const MeasurementValues& record,
+                           QChar timeSeparator) const {
+    const QString stamp = StampOf(record.Time, timeSeparator);
+    for (std::size_t i = 0; i < MeasurementPositionCount; ++i) {
+        AppendUtf16Le(out, stamp);
+        out.append(beforeValue_[i]);
+        AppendLatin1AsUtf16(out, record.Value(i));
+        out.append(afterValue_[i]);
+    }
+}
+
 bool Write(QIODevice& device, const TMeasurementValueArray& history, const RowTexts& rows,
            QChar timeSeparator) {
-    // What every line of a position carries around its value, encoded once.
-    std::array<QByteArray, MeasurementPositionCount> beforeValue;
-    std::array<QByteArray, MeasurementPositionCount> afterValue;
-    for (std::size_t i = 0; i < MeasurementPositionCount; ++i) {
-        AppendUtf16Le(beforeValue[i], QString(rows[i].title + u';'));
-        AppendUtf16Le(afterValue[i], QString(u';' + rows[i].unit));
-        AppendUtf16LeLineEnd(afterValue[i]);
-    }
-
+    const RecordLines lines(rows);
     QByteArray buffer = Utf16LeByteOrderMark();
     buffer.reserve(ChunkBytes + 64 * 1024);
     for (std::size_t r = 0; r < history.Size(); ++r) {
-        const MeasurementValues& record = history[r];
-        const QString stamp = StampOf(record.Time, timeSeparator);
-        for (std::size_t i = 0; i < MeasurementPositionCount; ++i) {
-            AppendUtf16Le(buffer, stamp);
-            buffer.append(beforeValue[i]);
-            AppendLatin1AsUtf16(buffer, record.Value(i));
-            buffer.append(afterValue[i]);
-        }
+        lines.AppendTo(buffer, history[r], timeSeparator);
         if (buffer.size() >= ChunkBytes && !Flush(device, buffer))
             return false;
     }

@@ -44,9 +44,13 @@ void CivilFromDays(qint64 z, int& year, int& month, int& day) {
 } // namespace
 
 double DateTimeValue(const QDateTime& when) {
+    return DateTimeValue(when.date(), when.time());
+}
+
+double DateTimeValue(const QDate& date, const QTime& time) {
     const QDate epoch(1899, 12, 30);
-    const qint64 days = epoch.daysTo(when.date());
-    const double ms = static_cast<double>(when.time().msecsSinceStartOfDay());
+    const qint64 days = epoch.daysTo(date);
+    const double ms = static_cast<double>(time.msecsSinceStartOfDay());
     const double fraction = ms / static_cast<double>(MsPerDay);
     return days >= 0 ? static_cast<double>(days) + fraction : static_cast<double>(days) - fraction;
 }

@@ -22,6 +22,9 @@ inline constexpr std::size_t MeasurementPositionCount = 12;
 // Date and time as days since 30 December 1899, the fraction being the time
 // of day (local time), to the millisecond.
 double DateTimeValue(const QDateTime& when);
+// The same of a date and a time of day taken as they are (a time that a
+// daylight saving change skips is kept, not moved).
+double DateTimeValue(const QDate& date, const QTime& time);
 QDateTime DateTimeOf(double value);
 
 // The fields of such a value, decoded without building a QDateTime.

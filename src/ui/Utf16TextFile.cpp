@@ -25,6 +25,15 @@ QByteArray Utf16LeByteOrderMark() {
     return QByteArray("\xFF\xFE", 2);
 }
 
+QString DecodeUtf16Le(QByteArrayView bytes) {
+    const qsizetype units = bytes.size() / 2;
+    QString text(units, Qt::Uninitialized);
+    char16_t* out = reinterpret_cast<char16_t*>(text.data());
+    for (qsizetype i = 0; i < units; ++i)
+        out[i] = qFromLittleEndian<quint16>(bytes.data() + 2 * i);
+    return text;
+}
+
 QByteArray EncodeUtf16Lines(const QStringList& lines) {
     qsizetype units = 0;
     for (const QString& line : lines)

@@ -5,6 +5,7 @@
 // The measurement export and the terminal log are written this way.
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QString>
 #include <QStringList>
 #include <QStringView>
@@ -15,6 +16,9 @@ void AppendUtf16Le(QByteArray& out, QStringView text);
 void AppendUtf16LeLineEnd(QByteArray& out);
 // The byte order mark FF FE.
 QByteArray Utf16LeByteOrderMark();
+// The text of UTF-16 little-endian bytes, code unit by code unit as they are
+// (an odd last byte is left out).
+QString DecodeUtf16Le(QByteArrayView bytes);
 
 // The whole file: the mark, then each line followed by CR LF.
 QByteArray EncodeUtf16Lines(const QStringList& lines);
