@@ -8,6 +8,8 @@
 #include <QPushButton>
 #include <QTranslator>
 
+#include <algorithm>
+
 namespace {
 
 DialogProvider* installedProvider = nullptr;
@@ -109,19 +111,29 @@ MsgResult RunMessageBox(const QString& text, const QString& details, MsgKind kin
     return ResultOf(box.standardButton(box.clickedButton()));
 }
 
-QString RunFileDialog(const FileDialogRequest& request, QFileDialog::AcceptMode mode) {
+SaveFileChoice RunFileDialog(const FileDialogRequest& request, QFileDialog::AcceptMode mode) {
     QFileDialog dialog(QApplication::activeWindow(), request.title, request.folder, request.filter);
     dialog.setAcceptMode(mode);
     dialog.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile
                                                        : QFileDialog::AnyFile);
-    if (!request.defaultSuffix.isEmpty())
+    if (!request.filterSuffixes.isEmpty()) {
+        // The suffix goes on before the dialog asks about replacing a file.
+        dialog.setDefaultSuffix(request.filterSuffixes.value(0));
+        QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog,
+                         [&dialog, &request](const QString& filter) {
+                             const qsizetype index = dialog.nameFilters().indexOf(filter);
+                             dialog.setDefaultSuffix(request.filterSuffixes.value(index));
+                         });
+    } else if (!request.defaultSuffix.isEmpty()) {
         dialog.setDefaultSuffix(request.defaultSuffix);
+    }
     dialog.setOption(QFileDialog::DontConfirmOverwrite, !request.confirmOverwrite);
     if (!request.fileName.isEmpty())
         dialog.selectFile(request.fileName);
     if (dialog.exec() != QDialog::Accepted)
         return {};
-    return dialog.selectedFiles().value(0);
+    const qsizetype filter = dialog.nameFilters().indexOf(dialog.selectedNameFilter());
+    return {dialog.selectedFiles().value(0), static_cast<int>(std::max<qsizetype>(filter, 0))};
 }
 
 } // namespace
@@ -147,10 +159,14 @@ void RealDialogProvider::Notice(const QString& text, MsgKind kind) {
 }
 
 QString RealDialogProvider::OpenFile(const FileDialogRequest& request) {
-    return RunFileDialog(request, QFileDialog::AcceptOpen);
+    return RunFileDialog(request, QFileDialog::AcceptOpen).path;
 }
 
 QString RealDialogProvider::SaveFile(const FileDialogRequest& request) {
+    return SaveFileWithFilter(request).path;
+}
+
+SaveFileChoice RealDialogProvider::SaveFileWithFilter(const FileDialogRequest& request) {
     return RunFileDialog(request, QFileDialog::AcceptSave);
 }
 

@@ -16,13 +16,26 @@ enum class MsgResult { Yes, No, Ok, Cancel };
 
 struct FileDialogRequest {
     QString title;
-    QString filter;   // Qt filter, e.g. "Text files (*.txt)"
+    // Qt filter, e.g. "Text files (*.txt)"; several are separated by ";;",
+    // the first one selected.
+    QString filter;
     QString folder;   // initial folder
     QString fileName; // proposed file name (save)
     QString defaultSuffix;
     // Save: ask before replacing an existing file (not for files that are
     // updated in place).
     bool confirmOverwrite = true;
+    // Save with several filters: the suffix added to a name typed without
+    // one, for each filter in their order (empty: none). When given, it
+    // replaces defaultSuffix and follows the filter the user selects.
+    QStringList filterSuffixes = {};
+};
+
+// What the user chose in a save dialog: the path (empty on cancel) and the
+// index of the filter selected when the dialog was accepted.
+struct SaveFileChoice {
+    QString path;
+    int filterIndex = 0;
 };
 
 class DialogProvider {
@@ -44,6 +57,11 @@ public:
     // Chosen path, or empty on cancel.
     virtual QString OpenFile(const FileDialogRequest& request) = 0;
     virtual QString SaveFile(const FileDialogRequest& request) = 0;
+    // The same, also telling which of the request's filters was chosen. A
+    // provider that cannot tell answers the first.
+    virtual SaveFileChoice SaveFileWithFilter(const FileDialogRequest& request) {
+        return {SaveFile(request), 0};
+    }
 };
 
 // The real dialogs (QMessageBox, QFileDialog).
@@ -55,6 +73,7 @@ public:
     void Notice(const QString& text, MsgKind kind) override;
     QString OpenFile(const FileDialogRequest& request) override;
     QString SaveFile(const FileDialogRequest& request) override;
+    SaveFileChoice SaveFileWithFilter(const FileDialogRequest& request) override;
 };
 
 DialogProvider& Dialogs();

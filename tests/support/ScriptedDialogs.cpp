@@ -28,8 +28,8 @@ void ScriptedDialogs::QueueMessageAnswers(std::initializer_list<MsgResult> answe
     messageAnswers_.insert(messageAnswers_.end(), answers.begin(), answers.end());
 }
 
-void ScriptedDialogs::QueueFileAnswer(const QString& path) {
-    fileAnswers_.push_back(path);
+void ScriptedDialogs::QueueFileAnswer(const QString& path, int filterIndex) {
+    fileAnswers_.push_back({path, filterIndex});
 }
 
 QStringList ScriptedDialogs::MessageTexts() const {
@@ -68,20 +68,24 @@ MsgResult ScriptedDialogs::MessageWithDetails(const QString& text, const QString
     return answer;
 }
 
-QString ScriptedDialogs::AnswerFile(FileDialogKind kind, const FileDialogRequest& request) {
-    QString answer = defaultFile_;
+SaveFileChoice ScriptedDialogs::AnswerFile(FileDialogKind kind, const FileDialogRequest& request) {
+    SaveFileChoice answer{defaultFile_, 0};
     if (!fileAnswers_.empty()) {
         answer = fileAnswers_.front();
         fileAnswers_.pop_front();
     }
-    files_.append(FileRecord{kind, request, answer});
+    files_.append(FileRecord{kind, request, answer.path, answer.filterIndex});
     return answer;
 }
 
 QString ScriptedDialogs::OpenFile(const FileDialogRequest& request) {
-    return AnswerFile(FileDialogKind::Open, request);
+    return AnswerFile(FileDialogKind::Open, request).path;
 }
 
 QString ScriptedDialogs::SaveFile(const FileDialogRequest& request) {
+    return AnswerFile(FileDialogKind::Save, request).path;
+}
+
+SaveFileChoice ScriptedDialogs::SaveFileWithFilter(const FileDialogRequest& request) {
     return AnswerFile(FileDialogKind::Save, request);
 }

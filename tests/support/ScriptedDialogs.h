@@ -45,7 +45,8 @@ public:
     struct FileRecord {
         FileDialogKind kind;
         FileDialogRequest request;
-        QString answer; // empty: cancelled
+        QString answer;      // empty: cancelled
+        int filterIndex = 0; // the filter the answer chose
     };
 
     // install: make this the dialog provider until destruction, restoring the
@@ -58,7 +59,9 @@ public:
     // Scripted answers, used in order.
     void QueueMessageAnswer(MsgResult answer);
     void QueueMessageAnswers(std::initializer_list<MsgResult> answers);
-    void QueueFileAnswer(const QString& path); // empty path: the user cancels
+    // Empty path: the user cancels. filterIndex: the filter the user selects
+    // (callers that ask for it learn it; 0 is the first).
+    void QueueFileAnswer(const QString& path, int filterIndex = 0);
     // Answers used once the queues are empty.
     void SetDefaultMessageAnswer(MsgResult answer) { defaultMessage_ = answer; }
     void SetDefaultFileAnswer(const QString& path) { defaultFile_ = path; }
@@ -82,12 +85,13 @@ public:
     void Notice(const QString& text, MsgKind kind) override { notices_.append({text, kind}); }
     QString OpenFile(const FileDialogRequest& request) override;
     QString SaveFile(const FileDialogRequest& request) override;
+    SaveFileChoice SaveFileWithFilter(const FileDialogRequest& request) override;
 
 private:
-    QString AnswerFile(FileDialogKind kind, const FileDialogRequest& request);
+    SaveFileChoice AnswerFile(FileDialogKind kind, const FileDialogRequest& request);
 
     std::deque<MsgResult> messageAnswers_;
-    std::deque<QString> fileAnswers_;
+    std::deque<SaveFileChoice> fileAnswers_;
     std::optional<MsgResult> defaultMessage_;
     QString defaultFile_;
     std::function<void(const MessageRecord&)> onMessage_;

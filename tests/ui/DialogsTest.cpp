@@ -4,13 +4,16 @@
 #include "support/ScriptedDialogs.h"
 #include "support/LanguageScope.h"
 #include "support/ModalDriver.h"
+#include "support/QtPrinters.h"
 
 #include <QAbstractButton>
+#include <QComboBox>
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QTemporaryDir>
+#include <QTest>
 #include <gtest/gtest.h>
 
 namespace {
@@ -291,4 +294,41 @@ TEST(FileDialogs, RealDialogsTakeTheRequestAndReturnTheChosenPath) {
         ModalDriver driver([&](QWidget* modal) { inspect(modal, QString()); });
         EXPECT_EQ(Dialogs().SaveFile(request), "");
     }
+}
+
+TEST(FileDialogs, RealSaveDialogAddsTheSelectedFiltersSuffixAndTellsWhichFilterItWas) {
+    InstallDialogs(nullptr);
+    QTemporaryDir dir;
+    FileDialogRequest request;
+    request.title = "Export";
+    request.filter = "Text files (*.txt);;CSV (*.csv)";
+    request.filterSuffixes = {QString(), "csv"};
+    request.folder = dir.path();
+    // The user picks filter number `steps` in the type box and types "run".
+    const auto save = [&](int steps) {
+        QStringList filters;
+        ModalDriver driver([&](QWidget* modal) {
+            auto* dialog = qobject_cast<QFileDialog*>(modal);
+            auto* types = modal->findChild<QComboBox*>("fileTypeCombo");
+            if (!dialog || !types) {
+                ADD_FAILURE() << "no file dialog with a file type box";
+                modal->close();
+                return;
+            }
+            filters = dialog->nameFilters();
+            for (int i = 0; i < steps; ++i)
+                QTest::keyClick(types, Qt::Key_Down);
+            dialog->selectFile(QDir(dir.path()).filePath("run"));
+            QMetaObject::invokeMethod(dialog, "accept");
+        });
+        const SaveFileChoice choice = Dialogs().SaveFileWithFilter(request);
+        EXPECT_EQ(filters, QStringList({"Text files (*.txt)", "CSV (*.csv)"}));
+        return choice;
+    };
+    const SaveFileChoice text = save(0);
+    EXPECT_EQ(text.path, QDir(dir.path()).filePath("run"));
+    EXPECT_EQ(text.filterIndex, 0);
+    const SaveFileChoice csv = save(1);
+    EXPECT_EQ(csv.path, QDir(dir.path()).filePath("run.csv"));
+    EXPECT_EQ(csv.filterIndex, 1);
 }
