@@ -5,6 +5,7 @@
 #include "cli/CliCommands.h"
 #include "cli/CliSession.h"
 #include "link/Clock.h"
+#include "measurement/MeasurementCsv.h"
 #include "measurement/MeasurementSequence.h"
 #include "ui/WideLanguageHandler.h"
 
@@ -38,7 +39,7 @@ QString Stamp(const QDateTime& time) {
 }
 
 QString Time(const MeasurementValues& record) {
-    return Stamp(DateTimeOf(record.Time));
+    return MeasurementCsv::TimeText(record.Time);
 }
 
 QString Raw(const MeasurementValues& record, int position) {
@@ -46,34 +47,21 @@ QString Raw(const MeasurementValues& record, int position) {
     return QString::fromLatin1(value.data(), static_cast<qsizetype>(value.size()));
 }
 
-// A CSV field, quoted when it holds a comma, a quote or a line break.
-QString CsvField(const QString& text) {
-    if (!text.contains(u',') && !text.contains(u'"') && !text.contains(u'\n'))
-        return text;
-    return u'"' + QString(text).replace(QStringLiteral("\""), QStringLiteral("\"\"")) + u'"';
-}
-
-QString CsvHeader(const MeasurementSequence& sequence) {
-    QStringList fields{QStringLiteral("time")};
+// The titles and units of the rows, as the area would export them.
+MeasurementExport::RowTexts Rows(const MeasurementSequence& sequence) {
+    MeasurementExport::RowTexts rows;
     for (int position = 0; position < MeasurementLayout::PositionCount; ++position) {
         const ValueRow& row = sequence.Row(position);
-        QString title = GetText(row.titleTextId);
-        if (!row.unitText.isEmpty())
-            title += QStringLiteral(" [") + row.unitText.trimmed() + u']';
-        fields.append(CsvField(title));
+        rows[static_cast<std::size_t>(position)] = {GetText(row.titleTextId), row.unitText};
     }
-    return fields.join(u',');
+    return rows;
 }
 
 QString Line(const MeasurementSequence& sequence, Format format) {
     const MeasurementValues& record = sequence.History().Last();
     switch (format) {
-    case Format::Csv: {
-        QStringList fields{Time(record)};
-        for (int position = 0; position < MeasurementLayout::PositionCount; ++position)
-            fields.append(CsvField(Raw(record, position)));
-        return fields.join(u',');
-    }
+    case Format::Csv:
+        return MeasurementCsv::RecordLine(record);
     case Format::Jsonl: {
         QJsonArray values;
         for (int position = 0; position < MeasurementLayout::PositionCount; ++position)
@@ -167,7 +155,7 @@ int RunMeasure(CliSession& session, const QStringList& arguments) {
         }
         // The units are known once the gauge has reported them.
         if (i == 0 && format == Format::Csv)
-            out << CsvHeader(sequence) << Qt::endl;
+            out << MeasurementCsv::HeaderLine(QStringLiteral("time"), Rows(sequence)) << Qt::endl;
         out << Line(sequence, format) << Qt::endl;
         ++i;
     }

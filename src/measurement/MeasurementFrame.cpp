@@ -3,6 +3,7 @@
 #include "gauge/SDIHandler.h"
 #include "link/Clock.h"
 #include "measurement/ErrorReportPanel.h"
+#include "measurement/MeasurementCsv.h"
 #include "measurement/MeasurementExport.h"
 #include "ui/Dialogs.h"
 #include "ui/FolderSettings.h"
@@ -34,6 +35,12 @@ constexpr int CancelTextId = 226;
 constexpr int NotAllValuesTextId = 132;
 constexpr int AnalysisHeaderTextId = 555;
 constexpr int FileNotWrittenTextId = 703;
+constexpr int CsvTimeTitleTextId = 912;
+
+// The export's file types, in the order the save dialog offers them.
+const QString TextFilesFilter = QStringLiteral("Text files (*.txt *.TXT)");
+const QString CsvFilter = QStringLiteral("CSV (*.csv)");
+constexpr int CsvFilterIndex = 1;
 
 // Layout of the area.
 constexpr int ButtonStripHeight = 70;
@@ -440,19 +447,26 @@ void TMeasurementFrame::SetStatusText(const QString& text) {
 void TMeasurementFrame::MExportButtonClick() {
     FileDialogRequest request;
     request.title = GetText(ExportTextId);
-    request.filter = QStringLiteral("Text files (*.txt *.TXT)");
+    // The text file first, so that it stays the one selected.
+    request.filter = TextFilesFilter + QStringLiteral(";;") + CsvFilter;
+    // A name typed without an extension stays as it is for the text file;
+    // a CSV file gets ".csv", so that spreadsheets recognise it.
+    request.filterSuffixes = {QString(), QStringLiteral("csv")};
     request.folder = ValuePath;
-    const QString path = Dialogs().SaveFile(request);
-    if (path.isEmpty())
+    const SaveFileChoice choice = Dialogs().SaveFileWithFilter(request);
+    if (choice.path.isEmpty())
         return;
-    ValuePath = FolderOf(path);
+    ValuePath = FolderOf(choice.path);
     QString error;
-    if (!ExportMeasurements(path, &error))
-        ShowMessageDialog(GetText(FileNotWrittenTextId).arg(path) + QLatin1Char('\n') + error,
+    const bool written = choice.filterIndex == CsvFilterIndex
+                             ? ExportCsv(choice.path, &error)
+                             : ExportMeasurements(choice.path, &error);
+    if (!written)
+        ShowMessageDialog(GetText(FileNotWrittenTextId).arg(choice.path) + u'\n' + error,
                           MsgKind::Error, MsgButtons::Ok);
 }
 
-bool TMeasurementFrame::ExportMeasurements(const QString& fileName, QString* error) {
+MeasurementExport::RowTexts TMeasurementFrame::ExportRows() const {
     MeasurementExport::RowTexts texts;
     for (int position = 0; position < PositionCount; ++position) {
         const TAXO_TTNTStatusPanel* row = RowPanel(position);
@@ -461,8 +475,17 @@ bool TMeasurementFrame::ExportMeasurements(const QString& fileName, QString* err
                                     : u' ' + GetText(sequence_.Row(position).titleTextId);
         text.unit = row != nullptr ? row->GetUnitText() : sequence_.Row(position).unitText;
     }
-    return MeasurementExport::ExportMeasurements(fileName, sequence_.History(), texts,
+    return texts;
+}
+
+bool TMeasurementFrame::ExportMeasurements(const QString& fileName, QString* error) {
+    return MeasurementExport::ExportMeasurements(fileName, sequence_.History(), ExportRows(),
                                                  LocaleTimeSeparator(), error);
+}
+
+bool TMeasurementFrame::ExportCsv(const QString& fileName, QString* error) {
+    return MeasurementCsv::ExportCsv(fileName, sequence_.History(), ExportRows(),
+                                     GetText(CsvTimeTitleTextId), error);
 }
 
 // ---- layout ----

@@ -7,6 +7,7 @@
 // mirrors what the sequence reports and forwards the clicks.
 
 #include "measurement/CompareChartForm.h"
+#include "measurement/MeasurementExport.h"
 #include "measurement/MeasurementSequence.h"
 #include "ui/WorkArea.h"
 
@@ -56,6 +57,8 @@ public:
     static QStringList DecodeStatusWord(int word);
     // Writes every recorded measurement to fileName; false when it failed.
     bool ExportMeasurements(const QString& fileName, QString* error = nullptr);
+    // The same as CSV.
+    bool ExportCsv(const QString& fileName, QString* error = nullptr);
 
     // WorkArea
     void ShowArea(int model) override { ShowMeasurementArea(model); }
@@ -113,6 +116,8 @@ private:
     void CloseCharts() override;
     void RecordAdded() override { emit Recorded(); }
 
+    // Titles and units of the rows as they show them now.
+    MeasurementExport::RowTexts ExportRows() const;
     void BuildRows();
     void DestroyRows();
     void ShowRow(int position);

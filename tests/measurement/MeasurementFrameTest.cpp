@@ -262,6 +262,27 @@ TEST_F(MeasurementArea, AnExportThatCannotBeWrittenSaysSo) {
     EXPECT_TRUE(dialogs.Messages()[0].text.contains("missing/values.txt"));
 }
 
+TEST_F(MeasurementArea, TheExportOffersTextFilesFirstThenCsvAndWritesTheOneChosen) {
+    Shown();
+    area.MStartButtonClick();
+    const QString path = PathOf("values.csv");
+    dialogs.QueueFileAnswer(path, 1);
+    area.MExportButtonClick();
+
+    ASSERT_EQ(dialogs.FileRequests().size(), 1);
+    EXPECT_EQ(dialogs.FileRequests()[0].request.filter, "Text files (*.txt *.TXT);;CSV (*.csv)");
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QStringList lines = QString::fromUtf8(file.readAll()).split(QStringLiteral("\r\n"));
+    ASSERT_EQ(lines.size(), 3) << "header and record, each ended by CR LF";
+    EXPECT_TRUE(lines[0].startsWith("Time,Intensity RT ( real-time ) [mm/h],Accu RT/NRT [mm "))
+        << lines[0].toStdString();
+    QStringList record{"2014-03-05T14:07:09"};
+    for (int position = 0; position < 12; ++position)
+        record << Row(position)->GetRawValue();
+    EXPECT_EQ(lines[1], record.join(u','));
+}
+
 TEST_F(MeasurementArea, AFailedGroupShowsTheErrorDialog) {
     SimGauge& gauge = Shown();
     // Every data reply lacks a value: both groups fail.
