@@ -35,6 +35,7 @@ constexpr int CancelTextId = 226;
 constexpr int NotAllValuesTextId = 132;
 constexpr int AnalysisHeaderTextId = 555;
 constexpr int FileNotWrittenTextId = 703;
+constexpr int JournalFailedTextId = 941;
 constexpr int CsvTimeTitleTextId = 912;
 
 // The export's file types, in the order the save dialog offers them.
@@ -102,6 +103,7 @@ TMeasurementFrame::TMeasurementFrame(TSDIHandler& gauge, int model, QStatusBar* 
                                      QWidget* parent, std::function<QDateTime()> now)
     : QFrame(parent), gauge_(gauge), statusBar_(statusBar),
       sequence_(gauge, *this, std::move(now)) {
+    sequence_.SetJournal(&journal_);
     (void)model; // the rows follow the model of the first show
     setObjectName(QStringLiteral("MeasurementFrame"));
     FillBackground(this, Qt::white);
@@ -233,6 +235,9 @@ void TMeasurementFrame::TranslateMeasurementArea() {
     // While continuous mode runs, its button keeps offering to cancel it.
     MPermanentButton->SetCaptionById(
         QString(), sequence_.ContinuousActive() ? CancelTextId : PermanentTextId);
+    for (const QPointer<TCompareChartForm>& chart : openCharts_)
+        if (!chart.isNull())
+            chart->TranslateCompareChart();
     LayoutArea();
 }
 
@@ -467,15 +472,20 @@ void TMeasurementFrame::MExportButtonClick() {
 }
 
 MeasurementExport::RowTexts TMeasurementFrame::ExportRows() const {
-    MeasurementExport::RowTexts texts;
+    MeasurementExport::RowTexts texts = sequence_.RowTexts();
     for (int position = 0; position < PositionCount; ++position) {
-        const TAXO_TTNTStatusPanel* row = RowPanel(position);
-        auto& text = texts[static_cast<std::size_t>(position)];
-        text.title = row != nullptr ? row->GetCaptionText()
-                                    : u' ' + GetText(sequence_.Row(position).titleTextId);
-        text.unit = row != nullptr ? row->GetUnitText() : sequence_.Row(position).unitText;
+        if (const TAXO_TTNTStatusPanel* row = RowPanel(position)) {
+            auto& text = texts[static_cast<std::size_t>(position)];
+            text.title = row->GetCaptionText();
+            text.unit = row->GetUnitText();
+        }
     }
     return texts;
+}
+
+void TMeasurementFrame::JournalFailed(const QString& reason) {
+    // The run goes on; a dialog waiting for OK would hold it up.
+    ShowNotice(reason + u'\n' + GetText(JournalFailedTextId), MsgKind::Warning);
 }
 
 bool TMeasurementFrame::ExportMeasurements(const QString& fileName, QString* error) {

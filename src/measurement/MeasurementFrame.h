@@ -9,6 +9,7 @@
 #include "measurement/CompareChartForm.h"
 #include "measurement/MeasurementExport.h"
 #include "measurement/MeasurementSequence.h"
+#include "measurement/RunJournal.h"
 #include "ui/WorkArea.h"
 
 #include <QFrame>
@@ -53,7 +54,9 @@ public:
     const TMeasurementValueArray& GetMeasurementHistory() override;
     // The file the run's records are saved in as they are taken; empty
     // while none is written.
-    QString JournalPath() const { return journalPath_; }
+    QString JournalPath() const { return sequence_.JournalPath(); }
+    // Where the run journals go (the per-user data folder unless a test says).
+    void SetJournalFolder(const QString& folder) { journal_.SetFolder(folder); }
     static QStringList DecodeStatusWord(int word);
     // Writes every recorded measurement to fileName; false when it failed.
     bool ExportMeasurements(const QString& fileName, QString* error = nullptr);
@@ -115,6 +118,8 @@ private:
     void ContinuousTimerChanged(bool armed) override;
     void CloseCharts() override;
     void RecordAdded() override { emit Recorded(); }
+    std::optional<MeasurementExport::RowTexts> ShownRowTexts() override { return ExportRows(); }
+    void JournalFailed(const QString& reason) override;
 
     // Titles and units of the rows as they show them now.
     MeasurementExport::RowTexts ExportRows() const;
@@ -135,5 +140,5 @@ private:
     std::array<std::array<QFrame*, 5>, 2> blockStrips_{};
     QList<QPointer<TCompareChartForm>> openCharts_;
     bool layingOut_ = false;
-    QString journalPath_;
+    RunJournal journal_;
 };

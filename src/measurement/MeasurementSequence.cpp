@@ -2,6 +2,8 @@
 
 #include "gauge/SDIHandler.h"
 #include "link/Clock.h"
+#include "measurement/RunJournal.h"
+#include "ui/TimeTexts.h"
 #include "ui/WideLanguageHandler.h"
 
 namespace Measurement {
@@ -73,7 +75,7 @@ bool MeasurementSequence::Prepare(int model, const std::string& gaugeSerial) {
     runSerial_ = gaugeSerial;
     if (hasMeasured_)
         return false;
-    history_.Clear();
+    NewRun();
     view_.BlinkingChanged(false);
     BuildRows();
     return true;
@@ -85,7 +87,52 @@ void MeasurementSequence::GaugeConnected(const std::string& gaugeSerial) {
     hasMeasured_ = false;
     resumeContinuous_ = false;
     view_.CloseCharts();
+    NewRun();
+}
+
+void MeasurementSequence::NewRun() {
     history_.Clear();
+    if (journal_ != nullptr)
+        journal_->Close();
+    journalStarted_ = false;
+    journalFailed_ = false;
+}
+
+QString MeasurementSequence::JournalPath() const {
+    if (journal_ == nullptr || !journalStarted_ || journalFailed_)
+        return {};
+    return journal_->Path();
+}
+
+MeasurementExport::RowTexts MeasurementSequence::RowTexts() const {
+    MeasurementExport::RowTexts texts;
+    for (int position = 0; position < PositionCount; ++position) {
+        auto& text = texts[static_cast<std::size_t>(position)];
+        // A freshly built row shows its title after one blank.
+        text.title = u' ' + GetText(Row(position).titleTextId);
+        text.unit = Row(position).unitText;
+    }
+    return texts;
+}
+
+void MeasurementSequence::Journal(const MeasurementValues& record) {
+    if (journal_ == nullptr || journalFailed_)
+        return;
+    QString error;
+    if (!journalStarted_) {
+        journalStarted_ = true;
+        const QString serial = QString::fromLatin1(runSerial_.c_str());
+        if (!journal_->Start(serial, DateTimeOf(record.Time), &error)) {
+            journalFailed_ = true;
+            view_.JournalFailed(error);
+            return;
+        }
+    }
+    const MeasurementExport::RowTexts rows = view_.ShownRowTexts().value_or(RowTexts());
+    if (!journal_->Append(record, rows, LocaleTimeSeparator(), &error)) {
+        journalFailed_ = true;
+        view_.JournalFailed(error);
+    }
 }
 
 void MeasurementSequence::Reset() {
@@ -224,6 +271,7 @@ void MeasurementSequence::Record() {
     for (int position = 0; position < PositionCount; ++position)
         strings[static_cast<std::size_t>(position)] = RowAt(position).rawValue;
     history_.Append(MeasurementValues(startTime_, strings));
+    Journal(history_.Last());
     view_.RecordAdded();
 }
 
@@ -255,7 +303,7 @@ void MeasurementSequence::ToggleContinuous() {
     resumeContinuous_ = false;
     if (continuousActive_) {
         view_.CloseCharts();
-        history_.Clear();
+        NewRun();
         view_.ContinuousModeChanged(true);
         view_.ContinuousTimerChanged(true);
     } else {

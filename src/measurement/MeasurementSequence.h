@@ -6,6 +6,7 @@
 // status step. The sequence keeps the twelve value rows as data and tells
 // its view which row changed; the frame mirrors the rows in its widgets.
 
+#include "measurement/MeasurementExport.h"
 #include "measurement/MeasurementLayout.h"
 #include "measurement/MeasurementValues.h"
 
@@ -14,9 +15,11 @@
 
 #include <array>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
+class RunJournal;
 class TSDIHandler;
 
 namespace Measurement {
@@ -68,6 +71,12 @@ public:
     virtual void CloseCharts() {}
     // A measurement was recorded (the history's last record).
     virtual void RecordAdded() {}
+    // The titles and units of the rows as they are shown, for the journal;
+    // none: the rows' own texts.
+    virtual std::optional<MeasurementExport::RowTexts> ShownRowTexts() { return std::nullopt; }
+    // The run's journal could not be written (reason in the current
+    // language); the run goes on in memory. Said once a run.
+    virtual void JournalFailed(const QString& /*reason*/) {}
 };
 
 enum class Group { M, M1 };
@@ -99,6 +108,14 @@ public:
     // Whether continuous mode was on when the gauge was lost (Resume would
     // take it up again).
     bool WillResume() const { return resumeContinuous_; }
+
+    // Every record of a run is also appended to journal (not owned; null:
+    // no journal), one file per run, named after the gauge's serial number.
+    void SetJournal(RunJournal* journal) { journal_ = journal; }
+    // The run's journal file; empty while none is written.
+    QString JournalPath() const;
+    // The rows' titles and units as a freshly built area shows them.
+    MeasurementExport::RowTexts RowTexts() const;
 
     // Start button: both groups, then the record.
     void SingleMeasurement();
@@ -134,6 +151,9 @@ private:
     void SetAllValueTexts(const QString& text);
     void MarkShownValuesOld(int first, int count);
     void StatusStep(ValueRow& row, const std::string& value, QString& unit);
+    // A new run: the history emptied, the journal of the run before closed.
+    void NewRun();
+    void Journal(const MeasurementValues& record);
     ValueRow& RowAt(int position) { return rows_[static_cast<std::size_t>(position)]; }
 
     TSDIHandler& gauge_;
@@ -151,6 +171,9 @@ private:
     bool resumeContinuous_ = false; // continuous mode was on when the gauge was lost
     bool lost_ = false;             // the measurement under way lost its gauge
     std::string runSerial_;         // the gauge the run's records come from
+    RunJournal* journal_ = nullptr;
+    bool journalStarted_ = false; // this run's journal was begun (or failed to)
+    bool journalFailed_ = false;  // ... and cannot be written
 };
 
 } // namespace Measurement

@@ -51,6 +51,11 @@ public:
     // succeeded.
     QString Path() const { return path_; }
     QString Folder() const { return folder_; }
+    // The next run's journal goes to folder (the current one is closed).
+    void SetFolder(QString folder) {
+        Close();
+        folder_ = std::move(folder);
+    }
 
 private:
     bool Create(const QString& baseName, QString* error);

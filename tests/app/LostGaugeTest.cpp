@@ -4,6 +4,7 @@
 
 #include "AppFixture.h"
 #include "measurement/CompareChartForm.h"
+#include "measurement/MeasurementExport.h"
 #include "measurement/MeasurementFrame.h"
 #include "terminal/TerminalFrame.h"
 #include "terminal/TerminalLogView.h"
@@ -64,8 +65,22 @@ TEST_F(LostGauge, AnUnplugDuringContinuousMeasurementKeepsEveryRecordAndChart) {
     ASSERT_EQ(dialogs.Notices().size(), 1);
     const QString notice = dialogs.Notices().first().text;
     EXPECT_TRUE(notice.startsWith("The connection to the gauge was lost.")) << notice.toStdString();
-    EXPECT_TRUE(notice.contains("The 3 records of the measurement are kept")) << notice.toStdString();
+    const QString journal = Area().JournalPath();
+    ASSERT_FALSE(journal.isEmpty());
+    EXPECT_TRUE(journal.endsWith(".txt"));
+    EXPECT_TRUE(notice.contains("The 3 records of the measurement are kept; they are also saved in " +
+                                journal + "."))
+        << notice.toStdString();
     EXPECT_FALSE(notice.contains("Not all values could be recorded!"));
+    // The journal holds every record as the area does.
+    TMeasurementValueArray saved;
+    const MeasurementExport::ReadResult read = MeasurementExport::Read(journal, saved);
+    ASSERT_TRUE(read.ok) << read.error.toStdString();
+    EXPECT_EQ(read.leftOutLines, 0);
+    ASSERT_EQ(saved.Size(), 3u);
+    for (std::size_t i = 0; i < 3; ++i)
+        for (std::size_t position = 0; position < 12; ++position)
+            EXPECT_EQ(saved[i].Value(position), History()[i].Value(position)) << i << " " << position;
     EXPECT_TRUE(LinkState().contains(QRegularExpression(
         "^Gauge lost at \\d\\d:\\d\\d:\\d\\d - waiting for the adapter$")))
         << LinkState().toStdString();
@@ -108,6 +123,9 @@ TEST_F(LostGauge, TheSameGaugeBackResumesTheRunOnItsOwnAfterAGap) {
     EXPECT_TRUE(Contains(sent, "0M!"));
     EXPECT_TRUE(Contains(sent, "0M1!"));
     ASSERT_EQ(History().Size(), 3u) << "the first resumed record joins the same history";
+    TMeasurementValueArray saved;
+    ASSERT_TRUE(MeasurementExport::Read(Area().JournalPath(), saved).ok);
+    EXPECT_EQ(saved.Size(), 3u) << "and the same journal";
     EXPECT_EQ(History().Gaps(), std::vector<std::size_t>{2}) << "the gap before it is marked";
     EXPECT_TRUE(LinkState().contains(QRegularExpression(
         "^Gauge lost at \\d\\d:\\d\\d:\\d\\d, found again at \\d\\d:\\d\\d:\\d\\d$")))

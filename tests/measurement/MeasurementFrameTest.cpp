@@ -334,3 +334,23 @@ TEST_F(MeasurementArea, ALanguageChangeRetitlesTheRowsAndButtons) {
         EXPECT_EQ(area.M1TitleLabel->text(), GetText(554));
     }
 }
+
+TEST_F(MeasurementArea, AJournalThatCannotBeWrittenIsSaidOnceAndTheRunGoesOnInMemory) {
+    // A file where the journals' folder should be.
+    QFile blocker(PathOf("blocked"));
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    area.SetJournalFolder(PathOf("blocked/Measurements"));
+    Shown();
+    area.MStartButtonClick();
+    area.MStartButtonClick();
+
+    EXPECT_EQ(area.GetMeasurementHistory().Size(), 2u);
+    EXPECT_TRUE(area.JournalPath().isEmpty());
+    ASSERT_EQ(dialogs.Notices().size(), 1) << "once a run, not once a record";
+    EXPECT_TRUE(dialogs.Notices()[0].text.endsWith(
+        "\nThe records of this measurement are kept in the program only; export them before you "
+        "start a new measurement."))
+        << dialogs.Notices()[0].text.toStdString();
+    EXPECT_TRUE(dialogs.Messages().isEmpty()) << "nothing waits for OK";
+}
