@@ -26,13 +26,14 @@ if [ ! -x "$build/src/tessra2" ]; then
 fi
 
 # A language stored for a private user, so the tour starts without the
-# first-start language selection and leaves the real user's settings alone.
+# first-start language selection and leaves the real user's settings alone;
+# what it writes to the user's data folder (journals, backups) goes there too.
 config="$(mktemp -d)"
 trap 'rm -rf "$config"' EXIT
-mkdir -p "$config/Axo-Gauges" "$out"
+mkdir -p "$config/Axo-Gauges" "$config/data" "$out"
 printf '[Language]\nOffset=10000\n' >"$config/Axo-Gauges/Tessra2Bediensoftware.conf"
 
-XDG_CONFIG_HOME="$config" XDG_RUNTIME_DIR="$config" \
+XDG_CONFIG_HOME="$config" XDG_DATA_HOME="$config/data" XDG_RUNTIME_DIR="$config" \
   xvfb-run -a -s "-screen 0 1400x1000x24" \
   "$build/src/tessra2" --simulate=0,1,2 --screenshot-tour "$out"
 

@@ -86,6 +86,9 @@ constexpr int FoundStatusTextId = 935;
 constexpr int OtherGaugeTextId = 936;
 constexpr int NotWaitingStatusTextId = 937;
 
+// The notice of a lost gauge, withdrawn when it is found again.
+const QString LostNoticeKey = QStringLiteral("gauge-lost");
+
 QString ClockOf(const QDateTime& when) {
     return when.toString(QStringLiteral("HH:mm:ss"));
 }
@@ -453,7 +456,7 @@ void TTessra2ParamMainForm::GaugeLost() {
     // Not a dialog waiting for OK: the run must be able to resume meanwhile.
     ShowNotice(GetText(LostTextId) + QStringLiteral("\n") + kept + QStringLiteral("\n") +
                    GetText(ComesBackTextId),
-               MsgKind::Warning);
+               MsgKind::Warning, LostNoticeKey);
 }
 
 void TTessra2ParamMainForm::ReconnectTimerTimer() {
@@ -484,6 +487,8 @@ void TTessra2ParamMainForm::ReconnectTimerTimer() {
     const LostGauge was = *lost_;
     lost_.reset();
     ReconnectTimer.stop();
+    // What the notice of the loss said is over.
+    WithdrawNotice(LostNoticeKey);
     foundAt_ = QDateTime::currentDateTime();
     linkNews_ = LinkNews::Found;
     ShowLinkState();

@@ -10,6 +10,7 @@
 #include "sim/SimValues.h"
 #include "ui/TTNTStatusPanel.h"
 
+#include <QApplication>
 #include <QChart>
 #include <QChartView>
 #include <QGuiApplication>
@@ -195,6 +196,40 @@ std::vector<TourStep> MeasurementTourSteps() {
              tour.Settle(300);
              const bool saved =
                  tour.Save(QStringLiteral("compare-chart-lost-gauge-zoomed"), chart) && whole;
+             tour.Disconnect();
+             return saved;
+         }},
+        {QStringLiteral("continuous measurement across an unplugged adapter"),
+         [](TourContext& tour) {
+             const int adapter = tour.SimulatedAdapterOfModel(Model);
+             TMeasurementFrame* area = ShowMeasurement(tour);
+             if (area == nullptr || adapter < 0)
+                 return false;
+             CloseChartWindows(tour, area);
+             TTessra2ParamMainForm& window = tour.window;
+             const auto records = [area] { return area->GetMeasurementHistory().Size(); };
+             area->MPermanentButtonClick();
+             if (!tour.WaitUntil([&] { return records() >= 3; }, 30000))
+                 return false;
+             area->RowClick(9); // the internal temperature
+             // The cable is pulled: the notice, the status bar, the logo.
+             tour.simulation->Unplug(static_cast<std::size_t>(adapter));
+             if (!tour.WaitUntil([&] { return window.WaitingForGauge(); }, 10000))
+                 return false;
+             tour.Settle(500);
+             const std::size_t kept = records();
+             bool saved = SaveScreen(tour, QStringLiteral("measurement-gauge-lost"));
+             // Plugged in again: the same run goes on, the gap left open in the chart.
+             tour.simulation->Replug(static_cast<std::size_t>(adapter));
+             if (!tour.WaitUntil([&] { return records() >= kept + 2; }, 30000))
+                 return false;
+             tour.Settle(1200);
+             saved = SaveScreen(tour, QStringLiteral("measurement-gauge-found")) && saved;
+             area->MPermanentButtonClick();
+             for (QWidget* top : QApplication::topLevelWidgets())
+                 if (top->objectName() == QStringLiteral("NoticeBox"))
+                     top->close();
+             CloseChartWindows(tour, area);
              tour.Disconnect();
              return saved;
          }},

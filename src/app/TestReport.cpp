@@ -85,7 +85,8 @@ bool TestReport::eventFilter(QObject* watched, QEvent* event) {
     return QObject::eventFilter(watched, event);
 }
 
-void TestReport::Notice(const QString& text, MsgKind kind) {
+void TestReport::Notice(const QString& text, MsgKind kind, const QString& key) {
+    (void)key;
     Print(QStringLiteral("notice %1: %2").arg(QLatin1String(KindName(kind)), text));
 }
 

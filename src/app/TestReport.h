@@ -32,7 +32,7 @@ public:
     void Print(const QString& line);
 
     MsgResult Message(const QString& text, MsgKind kind, MsgButtons buttons) override;
-    void Notice(const QString& text, MsgKind kind) override;
+    void Notice(const QString& text, MsgKind kind, const QString& key = {}) override;
     QString OpenFile(const FileDialogRequest& request) override;
     QString SaveFile(const FileDialogRequest& request) override;
 

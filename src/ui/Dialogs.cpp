@@ -148,10 +148,24 @@ MsgResult RealDialogProvider::MessageWithDetails(const QString& text, const QStr
     return RunMessageBox(text, details, kind, buttons);
 }
 
-void RealDialogProvider::Notice(const QString& text, MsgKind kind) {
+// The open notice boxes carry their key in this property.
+constexpr const char* NoticeKey = "tessraNoticeKey";
+
+void RealDialogProvider::WithdrawNotice(const QString& key) {
+    if (key.isEmpty())
+        return;
+    for (QWidget* top : QApplication::topLevelWidgets())
+        if (top->objectName() == QStringLiteral("NoticeBox") &&
+            top->property(NoticeKey).toString() == key)
+            top->close();
+}
+
+void RealDialogProvider::Notice(const QString& text, MsgKind kind, const QString& key) {
+    WithdrawNotice(key);
     auto* box = new QMessageBox(IconOf(kind), MessageCaption(kind), text, QMessageBox::NoButton,
                                 QApplication::activeWindow());
     box->setObjectName(QStringLiteral("NoticeBox"));
+    box->setProperty(NoticeKey, key);
     box->addButton(QMessageBox::Ok)->setText(GetText(ButtonTextId(MsgResult::Ok)));
     box->setAttribute(Qt::WA_DeleteOnClose);
     box->setWindowModality(Qt::NonModal);
@@ -190,8 +204,12 @@ MsgResult ShowMessageDialog(const QString& text, const QString& details, MsgKind
     return Dialogs().MessageWithDetails(text, details, kind, buttons);
 }
 
-void ShowNotice(const QString& text, MsgKind kind) {
-    Dialogs().Notice(text, kind);
+void ShowNotice(const QString& text, MsgKind kind, const QString& key) {
+    Dialogs().Notice(text, kind, key);
+}
+
+void WithdrawNotice(const QString& key) {
+    Dialogs().WithdrawNotice(key);
 }
 
 int CaptionTextId(MsgKind kind) {

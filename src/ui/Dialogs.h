@@ -52,8 +52,14 @@ public:
     }
     // A message that waits for nobody: shown beside the window and closed
     // whenever the user likes, while the program goes on at once. A
-    // provider without such a window shows it as a message.
-    virtual void Notice(const QString& text, MsgKind kind) { Message(text, kind, MsgButtons::Ok); }
+    // provider without such a window shows it as a message. A notice with
+    // a key replaces the one shown with the same key, and can be withdrawn
+    // when what it says is over.
+    virtual void Notice(const QString& text, MsgKind kind, const QString& key = {}) {
+        (void)key;
+        Message(text, kind, MsgButtons::Ok);
+    }
+    virtual void WithdrawNotice(const QString& key) { (void)key; }
     // Chosen path, or empty on cancel.
     virtual QString OpenFile(const FileDialogRequest& request) = 0;
     virtual QString SaveFile(const FileDialogRequest& request) = 0;
@@ -70,7 +76,8 @@ public:
     MsgResult Message(const QString& text, MsgKind kind, MsgButtons buttons) override;
     MsgResult MessageWithDetails(const QString& text, const QString& details, MsgKind kind,
                                  MsgButtons buttons) override;
-    void Notice(const QString& text, MsgKind kind) override;
+    void Notice(const QString& text, MsgKind kind, const QString& key = {}) override;
+    void WithdrawNotice(const QString& key) override;
     QString OpenFile(const FileDialogRequest& request) override;
     QString SaveFile(const FileDialogRequest& request) override;
     SaveFileChoice SaveFileWithFilter(const FileDialogRequest& request) override;
@@ -87,7 +94,8 @@ MsgResult ShowMessageDialog(const QString& text, MsgKind kind, MsgButtons button
 MsgResult ShowMessageDialog(const QString& text, const QString& details, MsgKind kind,
                             MsgButtons buttons);
 // A message that does not wait for the user's answer (see DialogProvider::Notice).
-void ShowNotice(const QString& text, MsgKind kind);
+void ShowNotice(const QString& text, MsgKind kind, const QString& key = {});
+void WithdrawNotice(const QString& key);
 // Window caption text id of a kind: 307, 306, 305 or 304.
 int CaptionTextId(MsgKind kind);
 // Caption text id of a button: Yes 300, No 301, Cancel 302, OK 303.

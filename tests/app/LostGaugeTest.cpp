@@ -131,6 +131,8 @@ TEST_F(LostGauge, TheSameGaugeBackResumesTheRunOnItsOwnAfterAGap) {
         "^Gauge lost at \\d\\d:\\d\\d:\\d\\d, found again at \\d\\d:\\d\\d:\\d\\d$")))
         << LinkState().toStdString();
     EXPECT_TRUE(dialogs.Messages().isEmpty());
+    ASSERT_EQ(dialogs.Notices().size(), 1);
+    EXPECT_TRUE(dialogs.Notices()[0].withdrawn) << "the notice of the loss is over";
 }
 
 TEST_F(LostGauge, AnotherGaugeBehindTheReturningAdapterEndsTheWaitingWithoutResuming) {

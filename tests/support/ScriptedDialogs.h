@@ -40,6 +40,8 @@ public:
     struct NoticeRecord {
         QString text;
         MsgKind kind;
+        QString key;
+        bool withdrawn = false;
     };
     enum class FileDialogKind { Open, Save };
     struct FileRecord {
@@ -82,7 +84,15 @@ public:
     MsgResult Message(const QString& text, MsgKind kind, MsgButtons buttons) override;
     MsgResult MessageWithDetails(const QString& text, const QString& details, MsgKind kind,
                                  MsgButtons buttons) override;
-    void Notice(const QString& text, MsgKind kind) override { notices_.append({text, kind}); }
+    void Notice(const QString& text, MsgKind kind, const QString& key = {}) override {
+        WithdrawNotice(key);
+        notices_.append({text, kind, key});
+    }
+    void WithdrawNotice(const QString& key) override {
+        for (NoticeRecord& notice : notices_)
+            if (!key.isEmpty() && notice.key == key)
+                notice.withdrawn = true;
+    }
     QString OpenFile(const FileDialogRequest& request) override;
     QString SaveFile(const FileDialogRequest& request) override;
     SaveFileChoice SaveFileWithFilter(const FileDialogRequest& request) override;
