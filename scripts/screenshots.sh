@@ -7,7 +7,8 @@
 # OUTDIR defaults to screenshots/out. --readme also copies the connection
 # area to docs/connection-area.png and the first page of the precision test's
 # report to docs/precision-report.png, the pictures the README shows.
-# TESSRA_BUILD_DIR names another build folder (default build/default).
+# TESSRA_BUILD_DIR names another build folder whose tools/tessra2-tour is
+# taken as it is (default: build/default, built first).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -19,10 +20,11 @@ fi
 out="${1:-screenshots/out}"
 build="${TESSRA_BUILD_DIR:-build/default}"
 
-if [ ! -x "$build/src/tessra2" ]; then
+if [ -z "${TESSRA_BUILD_DIR:-}" ]; then
+  # The tour of this checkout, built (or brought up to date) first.
   scripts/install-deps.sh test
   cmake --preset default >/dev/null
-  cmake --build --preset default --target tessra2 -j"$(nproc)"
+  cmake --build --preset default --target tessra2-tour -j"$(nproc)"
 fi
 
 # A language stored for a private user, so the tour starts without the
@@ -35,7 +37,7 @@ printf '[Language]\nOffset=10000\n' >"$config/Axo-Gauges/Tessra2Bediensoftware.c
 
 XDG_CONFIG_HOME="$config" XDG_DATA_HOME="$config/data" XDG_RUNTIME_DIR="$config" \
   xvfb-run -a -s "-screen 0 1400x1000x24" \
-  "$build/src/tessra2" --simulate=0,1,2 --screenshot-tour "$out"
+  "$build/tools/tessra2-tour" "$out" --simulate=0,1,2
 
 if [ "$readme" = yes ]; then
   mkdir -p docs

@@ -91,9 +91,6 @@ ParsedCommandLine ParseCommandLine(const QStringList& arguments) {
             QString tile;
             if (TakeValue(arguments, i, QStringLiteral("--test-click"), tile, error))
                 options.testClicks.append(tile);
-        } else if (Is(argument, QStringLiteral("--screenshot-tour"))) {
-            TakeValue(arguments, i, QStringLiteral("--screenshot-tour"), options.screenshotDir,
-                      error);
         } else if (argument == QLatin1String("--startup-time")) {
             options.startupTime = true;
         } else {

@@ -10,7 +10,6 @@
 //   --test-report         print every change of what the window shows on stdout
 //   --test-click NAME     click the named tile (or a work area's panel button,
 //                         e.g. MPermanentButton) once the window is shown
-//   --screenshot-tour DIR walk through the screenshot steps, save PNGs, quit
 //   --startup-time        print the milliseconds until the window is shown, quit
 
 #include "sim/ProgramAdapters.h"
@@ -29,7 +28,6 @@ struct ProgramOptions {
     bool version = false;
     bool testReport = false;
     QStringList testClicks;
-    QString screenshotDir;
     bool startupTime = false;
 };
 

@@ -55,10 +55,11 @@ TEST(CommandLine, HelpVersionAndHiddenOptions) {
 
     const ParsedCommandLine hidden =
         Parse({"--port", "/dev/pts/3", "--test-report", "--test-click", "ConnectPanel",
-               "--screenshot-tour=/tmp/shots", "--startup-time"});
+               "--startup-time"});
     EXPECT_TRUE(hidden.error.isEmpty()) << hidden.error.toStdString();
     EXPECT_TRUE(hidden.options.testReport);
     EXPECT_EQ(hidden.options.testClicks, QStringList{QStringLiteral("ConnectPanel")});
-    EXPECT_EQ(hidden.options.screenshotDir, QStringLiteral("/tmp/shots"));
+    EXPECT_FALSE(Parse({"--screenshot-tour=/tmp/shots"}).error.isEmpty())
+        << "the tour is a tool of its own, not in the program";
     EXPECT_TRUE(hidden.options.startupTime);
 }

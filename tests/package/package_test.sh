@@ -58,6 +58,14 @@ check_tree() {
   else
     fail "$what: udev rule missing"
   fi
+  # The developers' tools stay out: no tour or gallery program, and no
+  # screenshot tour inside the installed program.
+  for tool in tessra2-tour tessra2-gallery; do
+    [ ! -e "$prefix/bin/$tool" ] || fail "$what: the tool bin/$tool is installed"
+  done
+  if grep -aq 'screenshot step failed' "$prefix/bin/tessra2" 2>/dev/null; then
+    fail "$what: bin/tessra2 holds the screenshot tour"
+  fi
   [ -f "$prefix/share/doc/tessra2/copyright" ] || fail "$what: copyright missing"
   [ -f "$prefix/share/doc/tessra2/changelog.gz" ] || fail "$what: changelog.gz missing"
 }

@@ -2,7 +2,7 @@
 // few commands, among them data replies with an SDI-12 CRC.
 
 #include "app/Main.h"
-#include "app/ScreenshotTour.h"
+#include "ScreenshotTour.h"
 #include "terminal/TerminalFrame.h"
 
 #include <QLineEdit>

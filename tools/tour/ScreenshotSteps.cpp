@@ -5,7 +5,7 @@
 
 #include "app/ConnectionFrame.h"
 #include "app/Main.h"
-#include "app/ScreenshotTour.h"
+#include "ScreenshotTour.h"
 #include "config/ParameterFrame.h"
 #include "service/TimeSetFrame.h"
 #include "sim/SimBackend.h"

@@ -4,7 +4,7 @@
 // on the place where the run lost its gauge, with the hover label shown.
 
 #include "app/Main.h"
-#include "app/ScreenshotTour.h"
+#include "ScreenshotTour.h"
 #include "measurement/MeasurementFrame.h"
 #include "sim/SimBackend.h"
 #include "sim/SimValues.h"

@@ -8,7 +8,7 @@
 
 #include "app/ConnectedDevicesForm.h"
 #include "app/Main.h"
-#include "app/ScreenshotTour.h"
+#include "ScreenshotTour.h"
 #include "app/WaitForm.h"
 #include "precision/GuidedPrecisionTestFrame.h"
 #include "precision/ReportPreviewForm.h"

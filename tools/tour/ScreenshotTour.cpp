@@ -1,4 +1,4 @@
-#include "app/ScreenshotTour.h"
+#include "ScreenshotTour.h"
 
 #include "app/ConnectedDevicesForm.h"
 #include "app/ConnectionFrame.h"

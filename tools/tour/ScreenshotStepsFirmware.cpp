@@ -5,7 +5,7 @@
 // provider of the tour's own; everything else runs as in the program.
 
 #include "app/Main.h"
-#include "app/ScreenshotTour.h"
+#include "ScreenshotTour.h"
 #include "firmware/FirmwareUpdateSequence.h"
 #include "firmware/FirmwareupdateFrame.h"
 #include "firmware/USBXModemUnit.h"

@@ -4,11 +4,11 @@
 //
 //   tessra2-gallery [output folder]      (default: ./gallery)
 
-#include "Palette.h"
-#include "PanelButton.h"
-#include "Pictures.h"
-#include "TTNTPanel.h"
-#include "TTNTStatusPanel.h"
+#include "ui/Palette.h"
+#include "ui/PanelButton.h"
+#include "ui/Pictures.h"
+#include "ui/TTNTPanel.h"
+#include "ui/TTNTStatusPanel.h"
 
 #include <QApplication>
 #include <QDir>
