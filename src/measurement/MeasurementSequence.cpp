@@ -16,8 +16,6 @@ constexpr int FailureTextId = 192;
 constexpr int StatusOkTextId = 191;
 constexpr int ErrorsAndWarningsTextId = 194;
 constexpr double PauseAfterMValuesMs = 200.0;
-// Remembered model after a disconnect: no gauge has it, so the next show rebuilds.
-constexpr int NoModel = -5;
 
 const char* CommandOf(Group group) {
     return group == Group::M ? "M!" : "M1!";

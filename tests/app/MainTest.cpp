@@ -1,6 +1,7 @@
 // The main window: start-up, tiles, connection, watch and language step.
 
 #include "AppFixture.h"
+#include "support/ProgramVersion.h"
 #include "app/ConnectionFrame.h"
 #include "diag/ConnectionDiagnosis.h"
 #include "firmware/FirmwareupdateFrame.h"
@@ -22,7 +23,7 @@ namespace {
 using Main = TTessra2ParamMainForm;
 
 const QString EnglishTitle =
-    QStringLiteral("Axo Tessra2, Tessra2 S & Tessra2 L operating program V1.08.7");
+    QStringLiteral("Axo Tessra2, Tessra2 S & Tessra2 L operating program ") + ShownProductVersion();
 
 bool AnyMainWindowVisible() {
     for (QWidget* widget : QApplication::topLevelWidgets())
@@ -66,7 +67,7 @@ TEST_F(AppOnSim, FirstStartAsksForTheLanguageBeforeTheWindowAndStoresIt) {
     EXPECT_EQ(LanguageOffset, OffsetRussian);
     EXPECT_EQ(language.Store().Read(), std::optional<int>(OffsetRussian));
     EXPECT_EQ(Tile(Main::ConnectTile)->Caption(), GetText(10));
-    EXPECT_EQ(window->windowTitle(), GetText(1) + QStringLiteral(" V1.08.7"));
+    EXPECT_EQ(window->windowTitle(), GetText(1) + u' ' + ShownProductVersion());
 
     // The next start uses the stored choice without asking.
     window.reset();

@@ -16,7 +16,7 @@ public:
 
 } // namespace
 
-TEST_F(GaugeOnSim, ConnectWithNoneOrOneOfTheProgramsAdapters) {
+TEST_F(HandlerOnSim, ConnectWithNoneOrOneOfTheProgramsAdapters) {
     ScriptedChooser chooser;
     handler.SetAdapterChooser(&chooser);
     EXPECT_FALSE(handler.Connect());
@@ -38,7 +38,7 @@ TEST_F(GaugeOnSim, ConnectWithNoneOrOneOfTheProgramsAdapters) {
     EXPECT_TRUE(handler.Connect()) << "the open adapter is closed before it is opened again";
 }
 
-TEST_F(GaugeOnSim, ConnectAsksTheChooserWhenSeveralAdaptersArePresent) {
+TEST_F(HandlerOnSim, ConnectAsksTheChooserWhenSeveralAdaptersArePresent) {
     AddGauge(1, '1', "AX0001");
     AddGauge(2, '2', "AX0002");
     EXPECT_FALSE(handler.Connect()) << "nobody to ask";
@@ -56,7 +56,7 @@ TEST_F(GaugeOnSim, ConnectAsksTheChooserWhenSeveralAdaptersArePresent) {
     EXPECT_TRUE(backend.Gauge(0).Commands().empty());
 }
 
-TEST_F(GaugeOnSim, PortWatchAndDisconnect) {
+TEST_F(HandlerOnSim, PortWatchAndDisconnect) {
     ConnectedGauge();
     EXPECT_TRUE(handler.IsPortAlive());
     EXPECT_TRUE(backend.Gauge().Commands().empty()) << "the watch sends nothing";
@@ -69,7 +69,7 @@ TEST_F(GaugeOnSim, PortWatchAndDisconnect) {
     EXPECT_EQ(handler.Address, "0") << "the address survives a disconnect";
 }
 
-TEST_F(GaugeOnSim, AddressQueryAndChange) {
+TEST_F(HandlerOnSim, AddressQueryAndChange) {
     SimGauge& gauge = ConnectedGauge(1, 'c');
     handler.Address = "x";
     EXPECT_EQ(handler.ReadAddress(), "c");
@@ -98,7 +98,7 @@ TEST_F(GaugeOnSim, AddressQueryAndChange) {
     EXPECT_EQ(gauge.Commands(), (Commands{"5OOE0!", "5A7!", "5OOE1!", "5OOE1!", "5OOE1!"}));
 }
 
-TEST_F(GaugeOnSim, ModelFromIdentification) {
+TEST_F(HandlerOnSim, ModelFromIdentification) {
     for (int model : {0, 1, 2}) {
         SimBackend own;
         SimGauge::Settings settings;
@@ -121,7 +121,7 @@ TEST_F(GaugeOnSim, ModelFromIdentification) {
     EXPECT_EQ(gauge.Commands(), (Commands{"0I!", "0I!", "0I!"}));
 }
 
-TEST_F(GaugeOnSim, ImpulseFactorDependsOnModel0sFirmwareVersion) {
+TEST_F(HandlerOnSim, ImpulseFactorDependsOnModel0sFirmwareVersion) {
     SimGauge& gauge = ConnectedGauge(0);
     for (const auto& [version, supported] :
          std::vector<std::pair<std::string, bool>>{{"V1.30.3", true},
@@ -142,7 +142,7 @@ TEST_F(GaugeOnSim, ImpulseFactorDependsOnModel0sFirmwareVersion) {
     EXPECT_FALSE(handler.SupportsImpulseFactor(2));
 }
 
-TEST_F(GaugeOnSim, TransferRateSwitchReopensThePortAt8N1WhateverTheReply) {
+TEST_F(HandlerOnSim, TransferRateSwitchReopensThePortAt8N1WhateverTheReply) {
     SimGauge& gauge = ConnectedGauge(0);
     EXPECT_TRUE(handler.SetTransferRate(4800));
     EXPECT_EQ(gauge.Commands(), Commands{"0OXU+0472!"});
@@ -161,7 +161,7 @@ TEST_F(GaugeOnSim, TransferRateSwitchReopensThePortAt8N1WhateverTheReply) {
     EXPECT_EQ(D2XXDriver::StopBits, 0);
 }
 
-TEST_F(GaugeOnSim, ReadPendingCollectsTheLoadersOutput) {
+TEST_F(HandlerOnSim, ReadPendingCollectsTheLoadersOutput) {
     SimGauge& gauge = ConnectedGauge(1);
     ASSERT_TRUE(handler.SetTransferRate(115200));
     std::string collected = "start:";
@@ -172,7 +172,7 @@ TEST_F(GaugeOnSim, ReadPendingCollectsTheLoadersOutput) {
     EXPECT_TRUE(gauge.InLoader());
 }
 
-TEST_F(GaugeOnSim, WriteBracketAndTestMode) {
+TEST_F(HandlerOnSim, WriteBracketAndTestMode) {
     SimGauge& gauge = ConnectedGauge();
     EXPECT_TRUE(handler.BeginConfigWrite());
     EXPECT_TRUE(gauge.Gauge().writeOpen);
@@ -190,7 +190,7 @@ TEST_F(GaugeOnSim, WriteBracketAndTestMode) {
     EXPECT_FALSE(handler.StopTestMode());
 }
 
-TEST_F(GaugeOnSim, AnUnpluggedAdapterIsFoundAgainWithTheGaugeBehindIt) {
+TEST_F(HandlerOnSim, AnUnpluggedAdapterIsFoundAgainWithTheGaugeBehindIt) {
     SimGauge& gauge = ConnectedGauge(1);
     handler.GetModel();
     EXPECT_EQ(handler.IdentifiedSerial(), "123456789");

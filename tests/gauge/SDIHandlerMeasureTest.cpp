@@ -11,7 +11,7 @@ QString NumberedText(int id) {
 }
 } // namespace
 
-TEST_F(GaugeOnSim, MeasurementAnnouncementAndServiceRequest) {
+TEST_F(HandlerOnSim, MeasurementAnnouncementAndServiceRequest) {
     SimGauge& gauge = ConnectedGauge();
     int count = -1;
     EXPECT_EQ(handler.StartMeasurement("M1!", count), 1);
@@ -37,7 +37,7 @@ TEST_F(GaugeOnSim, MeasurementAnnouncementAndServiceRequest) {
     EXPECT_TRUE(gauge.Commands().empty());
 }
 
-TEST_F(GaugeOnSim, CollectDataAsksD0D1UntilTheCountIsReached) {
+TEST_F(HandlerOnSim, CollectDataAsksD0D1UntilTheCountIsReached) {
     SimGauge& gauge = ConnectedGauge();
     int count = 0;
     handler.StartMeasurement("M!", count);
@@ -60,7 +60,7 @@ TEST_F(GaugeOnSim, CollectDataAsksD0D1UntilTheCountIsReached) {
     }
 }
 
-TEST_F(GaugeOnSim, WeightReadingReportsOnlyHeavyFailures) {
+TEST_F(HandlerOnSim, WeightReadingReportsOnlyHeavyFailures) {
     TSDIHandler::SetTextSource(&NumberedText);
     SimGauge& gauge = ConnectedGauge();
     gauge.Faults().statusBits = 1536;
@@ -89,7 +89,7 @@ TEST_F(GaugeOnSim, WeightReadingReportsOnlyHeavyFailures) {
     EXPECT_EQ(messages, QStringList{"Exception Error List index out of bounds (4)"});
 }
 
-TEST_F(GaugeOnSim, EveryCommandWaitsItsOwnTimeForTheFirstByte) {
+TEST_F(HandlerOnSim, EveryCommandWaitsItsOwnTimeForTheFirstByte) {
     SimGauge& gauge = ConnectedGauge(1);
     Silence(gauge);
     const int breaksBefore = gauge.BreakCount();

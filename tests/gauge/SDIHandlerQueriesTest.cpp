@@ -10,7 +10,7 @@ namespace {
 const QDateTime Stamp(QDate(2013, 4, 5), QTime(14, 3, 9));
 }
 
-TEST_F(GaugeOnSim, GettersReturnTheGaugesValues) {
+TEST_F(HandlerOnSim, GettersReturnTheGaugesValues) {
     SimGauge& gauge = ConnectedGauge(2);
     SimGauge::State& s = gauge.Gauge();
     s.serialNumber = "000000000";
@@ -46,7 +46,7 @@ TEST_F(GaugeOnSim, GettersReturnTheGaugesValues) {
                         "0OCHT!", "0OCR!", "0OCHG!"}));
 }
 
-TEST_F(GaugeOnSim, GettersReturnTheirFailureValues) {
+TEST_F(HandlerOnSim, GettersReturnTheirFailureValues) {
     SimGauge& gauge = ConnectedGauge();
     const auto expectFailures = [&](const char* fault) {
         EXPECT_EQ(handler.GetHeatingSwitchTime(), "") << fault;
@@ -74,7 +74,7 @@ TEST_F(GaugeOnSim, GettersReturnTheirFailureValues) {
     EXPECT_TRUE(gauge.Commands().empty()) << "getters send nothing when not connected";
 }
 
-TEST_F(GaugeOnSim, EverySetterWritesInsideTheBracketAndChecksTheEcho) {
+TEST_F(HandlerOnSim, EverySetterWritesInsideTheBracketAndChecksTheEcho) {
     SimGauge& gauge = ConnectedGauge(1);
     const SimGauge::State& s = gauge.Gauge();
     const std::vector<std::tuple<std::function<bool()>, std::string, std::function<bool()>>> cases =
@@ -121,7 +121,7 @@ TEST_F(GaugeOnSim, EverySetterWritesInsideTheBracketAndChecksTheEcho) {
     }
 }
 
-TEST_F(GaugeOnSim, RefusedWritesStillCloseTheBracket) {
+TEST_F(HandlerOnSim, RefusedWritesStillCloseTheBracket) {
     SimGauge& gauge = ConnectedGauge(0);
     EXPECT_FALSE(handler.SetTemperatureUnit(7)) << "the gauge ignores a value it does not know";
     EXPECT_EQ(gauge.Commands(), (Commands{"0OOE0!", "0OUT7!", "0OUT7!", "0OUT7!", "0OOE1!"}));
@@ -144,7 +144,7 @@ TEST_F(GaugeOnSim, RefusedWritesStillCloseTheBracket) {
     EXPECT_TRUE(gauge.Commands().empty());
 }
 
-TEST_F(GaugeOnSim, FirmwareUpdateDateReconnectsAndLearnsTheAddress) {
+TEST_F(HandlerOnSim, FirmwareUpdateDateReconnectsAndLearnsTheAddress) {
     SimGauge& gauge = ConnectedGauge(1, '7');
     handler.Address = "0";
     SDI12IO::ReopenPort(115200, 0, 0, 8); // right after a transfer
@@ -161,7 +161,7 @@ TEST_F(GaugeOnSim, FirmwareUpdateDateReconnectsAndLearnsTheAddress) {
     EXPECT_EQ(gauge.Commands()[3], "OOE0!");
 }
 
-TEST_F(GaugeOnSim, DeviceClock) {
+TEST_F(HandlerOnSim, DeviceClock) {
     SimGauge& gauge = ConnectedGauge();
     const std::string time = handler.GetDeviceTime();
     EXPECT_TRUE(QRegularExpression("^\\d{4}-\\d\\d-\\d\\dT\\d\\d:\\d\\d:\\d\\d$")

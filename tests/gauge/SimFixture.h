@@ -17,7 +17,7 @@
 #include <string>
 #include <vector>
 
-class GaugeOnSim : public ::testing::Test {
+class HandlerOnSim : public ::testing::Test {
 protected:
     void TearDown() override { TSDIHandler::SetTextSource(nullptr); }
 

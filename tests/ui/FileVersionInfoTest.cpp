@@ -1,6 +1,7 @@
 // Version information of the program.
 
 #include "support/LanguageScope.h"
+#include "support/ProgramVersion.h"
 #include "ui/FileVersionInfo.h"
 
 #include <QCoreApplication>
@@ -13,8 +14,8 @@ TEST(FileVersionInfo, TheRunningProgramsVersionStrings) {
     TFileVersionInfo info;
     EXPECT_EQ(info.ExecutableFile(), QCoreApplication::applicationFilePath());
     EXPECT_EQ(info.CountryCode(), "040704E4");
-    EXPECT_EQ(info.FileVersion(), "1.0.8.7");
-    EXPECT_EQ(info.ProductVersion(), "V1.08.7");
+    EXPECT_EQ(info.FileVersion(), ProjectVersion());
+    EXPECT_EQ(info.ProductVersion(), ShownProductVersion());
     EXPECT_EQ(info.CompanyName(), "Axo-Gauges");
     EXPECT_FALSE(info.ProductName().isEmpty());
     EXPECT_TRUE(info.LegalCopyright().contains("Axo-Gauges"));
@@ -52,18 +53,19 @@ TEST(FileVersionInfo, AnyOtherFileHasNoVersionStringsAndReassigningReadsAgain) {
             EXPECT_EQ(info->Text(TFileVersionInfo::Field(field)), "") << path.toStdString();
     }
     info->SetExecutableFile(QCoreApplication::applicationFilePath());
-    EXPECT_EQ(info->ProductVersion(), "V1.08.7");
+    EXPECT_EQ(info->ProductVersion(), ShownProductVersion());
     EXPECT_EQ(info->CountryCode(), "040704E4");
 }
 
 TEST(FileVersionInfo, ProductVersionAndMainWindowTitle) {
-    EXPECT_EQ(GetProductVersion(), "V1.08.7");
+    EXPECT_EQ(GetProductVersion(), ShownProductVersion());
     {
         LanguageScope english(OffsetEnglish);
         EXPECT_EQ(GetText(1) + " " + GetProductVersion(),
-                  "Axo Tessra2, Tessra2 S & Tessra2 L operating program V1.08.7");
+                  "Axo Tessra2, Tessra2 S & Tessra2 L operating program " + ShownProductVersion());
     }
     LanguageScope german(OffsetGerman);
     EXPECT_EQ(GetText(1) + " " + GetProductVersion(),
-              QString::fromUtf8("Bedienprogramm für Axo Tessra2, Tessra2 S & Tessra2 L V1.08.7"));
+              QString::fromUtf8("Bedienprogramm für Axo Tessra2, Tessra2 S & Tessra2 L ") +
+                  ShownProductVersion());
 }
