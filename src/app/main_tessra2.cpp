@@ -7,12 +7,16 @@
 #include "app/ScreenshotTour.h"
 #include "app/StartupProbe.h"
 #include "app/TestReport.h"
+#include "logbook/ProgramLogbook.h"
 #include "sim/ProgramAdapters.h"
+#include "ui/Dialogs.h"
 #include "ui/ProgramTrace.h"
 #include "ui/WideLanguageHandler.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QMessageBox>
+#include <QPointer>
 #include <QTimer>
 #include <cstdio>
 #include <memory>
@@ -26,6 +30,18 @@ int PrintHelpOrVersion(const QStringList& arguments) {
     else
         std::printf("%s", qPrintable(UsageText()));
     return 0;
+}
+
+// A logbook warning, shown beside the window without stopping it: it may
+// come in the middle of a gauge operation.
+void ShowLogbookWarning(QWidget* window, const QString& text) {
+    QTimer::singleShot(0, window, [window = QPointer<QWidget>(window), text] {
+        auto* box = new QMessageBox(QMessageBox::Warning, MessageCaption(MsgKind::Warning), text,
+                                    QMessageBox::Ok, window);
+        box->setAttribute(Qt::WA_DeleteOnClose);
+        box->setWindowModality(Qt::NonModal);
+        box->show();
+    });
 }
 
 } // namespace
@@ -75,6 +91,20 @@ int main(int argc, char** argv) {
     std::unique_ptr<ProgramTrace> trace;
     if (!options.tracePath.isEmpty())
         trace = std::make_unique<ProgramTrace>(options.tracePath, QStringLiteral("tessra2"));
+    // The logbook, and the team server given now or kept from an earlier run.
+    const TeamServerChoice team = ChooseTeamServer(options.teamLogbook, TeamServerSetting());
+    if (!team.error.isEmpty()) {
+        std::fprintf(stderr, "tessra2: %s\n", qPrintable(team.error));
+        if (options.teamLogbook)
+            return 2;
+    }
+    if (!team.notice.isEmpty())
+        std::fprintf(stderr, "tessra2: %s\n", qPrintable(team.notice));
+    ProgramLogbook::Options logbookOptions;
+    logbookOptions.path = options.logbookPath;
+    logbookOptions.team = team.address;
+    ProgramLogbook logbook(logbookOptions,
+                           [&window](const QString& text) { ShowLogbookWarning(&window, text); });
     if (report)
         report->Attach(window);
     std::unique_ptr<StartupProbe> probe;

@@ -1,6 +1,7 @@
 // measure [--count N] [--interval S] [--csv|--jsonl]: one line per record.
 
 #include "cli/CliCommands.h"
+#include "cli/CliFormats.h"
 #include "cli/CliSession.h"
 #include "link/Clock.h"
 #include "measurement/MeasurementSequence.h"
@@ -32,13 +33,6 @@ QString Time(const MeasurementValues& record) {
 QString Raw(const MeasurementValues& record, int position) {
     const std::string_view value = record.Value(static_cast<std::size_t>(position));
     return QString::fromLatin1(value.data(), static_cast<qsizetype>(value.size()));
-}
-
-// A CSV field, quoted when it holds a comma, a quote or a line break.
-QString CsvField(const QString& text) {
-    if (!text.contains(u',') && !text.contains(u'"') && !text.contains(u'\n'))
-        return text;
-    return u'"' + QString(text).replace(QStringLiteral("\""), QStringLiteral("\"\"")) + u'"';
 }
 
 QString CsvHeader(const MeasurementSequence& sequence) {
