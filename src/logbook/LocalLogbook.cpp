@@ -181,7 +181,8 @@ QString DefaultLogbookPath() {
 }
 
 LocalLogbook::LocalLogbook(QString path, Warn warn, QString connectionName)
-    : path_(std::move(path)), warn_(std::move(warn)), connectionName_(std::move(connectionName)) {}
+    : path_(std::move(path)), warn_(std::move(warn)),
+      connectionName_(QStringLiteral("logbook-file:") + connectionName) {}
 
 LocalLogbook::~LocalLogbook() {
     Close();

@@ -50,6 +50,7 @@ void ProgramLogbook::Add(const LogbookEntry& entry) {
 
 void ProgramLogbook::Sent(const TeamOutcome& outcome) {
     lastSend_ = outcome;
+    ++sendsDone_;
     // Offline is a laptop's normal state: the entries simply wait. A
     // server that refuses them needs somebody to act: said once per cause.
     if (outcome.status == TeamStatus::Sent || outcome.status == TeamStatus::Unreachable) {

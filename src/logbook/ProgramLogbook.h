@@ -41,8 +41,10 @@ public:
 
     LocalLogbook& Local() { return local_; }
     const std::optional<TeamServerAddress>& Team() const { return options_.team; }
-    // The last outcome of a send in the background (none before the first).
+    // The last outcome of a send in the background (none before the first),
+    // and how many sends have ended so far.
     const std::optional<TeamOutcome>& LastSend() const { return lastSend_; }
+    int SendsDone() const { return sendsDone_; }
 
 private:
     void Sent(const TeamOutcome& outcome);
@@ -52,6 +54,7 @@ private:
     LocalLogbook local_;
     std::unique_ptr<TeamSync> sync_;
     std::optional<TeamOutcome> lastSend_;
+    int sendsDone_ = 0;
     QString lastProblem_;
     Logbook* previous_;
 };

@@ -131,7 +131,8 @@ QString TeamOutcome::Message(const TeamServerAddress& server) const {
 
 TeamServerConnection::TeamServerConnection(TeamServerAddress address, QString connectionName,
                                            int connectTimeoutSeconds)
-    : address_(std::move(address)), connectionName_(std::move(connectionName)),
+    : address_(std::move(address)),
+      connectionName_(QStringLiteral("logbook-team:") + connectionName),
       connectTimeoutSeconds_(std::max(2, connectTimeoutSeconds)) {}
 
 TeamServerConnection::~TeamServerConnection() {

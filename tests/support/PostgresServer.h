@@ -47,6 +47,8 @@ public:
     // Runs sql with psql as the superuser in database; its output (rows
     // as "a|b" lines), or none on an error (Error()).
     std::optional<QString> Sql(const QString& sql, const QString& database = "postgres");
+    // The same as Tester over TCP, with the password from PGPASSFILE.
+    std::optional<QString> SqlAsTester(const QString& sql, const QString& database);
     // A database with the team logbook's table and role from packaging/,
     // and the login role Tester in the writer role.
     bool CreateTeamDatabase(const QString& database);
@@ -55,6 +57,7 @@ public:
 
 private:
     bool Run(const QStringList& command, QString* output = nullptr, int timeoutMs = 60000);
+    std::optional<QString> Psql(const QString& sql, const QStringList& connection);
     QStringList AsServerUser(const QString& program, const QStringList& arguments) const;
 
     QTemporaryDir folder_;

@@ -154,23 +154,34 @@ bool PostgresServer::Stop(bool immediate) {
                              QStringLiteral("-w"), QStringLiteral("stop")}));
 }
 
-std::optional<QString> PostgresServer::Sql(const QString& sql, const QString& database) {
+std::optional<QString> PostgresServer::Psql(const QString& sql, const QStringList& connection) {
     QProcess psql;
-    psql.setProcessChannelMode(QProcess::SeparateChannels);
-    psql.start(Program(QStringLiteral("psql")),
-               {QStringLiteral("-h"), folder_.path(), QStringLiteral("-p"), QString::number(port_),
-                QStringLiteral("-U"), QStringLiteral("postgres"), QStringLiteral("-d"), database,
-                QStringLiteral("-X"), QStringLiteral("-q"), QStringLiteral("-A"),
-                QStringLiteral("-t"), QStringLiteral("-v"), QStringLiteral("ON_ERROR_STOP=1"),
-                QStringLiteral("-v"),
-                QStringLiteral("tester_password=") + QString::fromUtf8(TesterPassword)});
+    psql.start(
+        Program(QStringLiteral("psql")),
+        connection +
+            QStringList{QStringLiteral("-X"), QStringLiteral("-q"), QStringLiteral("-A"),
+                        QStringLiteral("-t"), QStringLiteral("-v"),
+                        QStringLiteral("ON_ERROR_STOP=1"), QStringLiteral("-v"),
+                        QStringLiteral("tester_password=") + QString::fromUtf8(TesterPassword)});
     psql.write(sql.toUtf8());
     psql.closeWriteChannel();
     if (!psql.waitForFinished(60000) || psql.exitCode() != 0) {
         error_ = QStringLiteral("psql: ") + QString::fromUtf8(psql.readAllStandardError());
         return std::nullopt;
     }
-    return QString::fromUtf8(psql.readAllStandardOutput());
+    return QString::fromUtf8(psql.readAllStandardOutput()).trimmed();
+}
+
+std::optional<QString> PostgresServer::Sql(const QString& sql, const QString& database) {
+    return Psql(sql,
+                {QStringLiteral("-h"), folder_.path(), QStringLiteral("-p"), QString::number(port_),
+                 QStringLiteral("-U"), QStringLiteral("postgres"), QStringLiteral("-d"), database});
+}
+
+std::optional<QString> PostgresServer::SqlAsTester(const QString& sql, const QString& database) {
+    return Psql(sql, {QStringLiteral("-w"), QStringLiteral("-h"), QStringLiteral("127.0.0.1"),
+                      QStringLiteral("-p"), QString::number(port_), QStringLiteral("-U"),
+                      QLatin1String(Tester), QStringLiteral("-d"), database});
 }
 
 bool PostgresServer::CreateTeamDatabase(const QString& database) {
