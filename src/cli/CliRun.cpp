@@ -106,7 +106,7 @@ int RunCli(const QStringList& arguments, CliIo& io) {
     logbookOptions.path = options.logbookPath;
     logbookOptions.team = team.address;
     logbookOptions.openNow = false;
-    logbookOptions.sendInBackground = false;
+    logbookOptions.background = false;
     ProgramLogbook logbook(logbookOptions, say);
 
     CliSession session(io, options);

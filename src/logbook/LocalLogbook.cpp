@@ -226,7 +226,8 @@ bool LocalLogbook::OpenDatabase() {
     QSqlError error;
     if (!RunSql(database, "PRAGMA journal_mode = WAL", {}, &error) ||
         !RunSql(database, "PRAGMA synchronous = NORMAL", {}, &error) ||
-        !RunSql(database, "PRAGMA foreign_keys = ON", {}, &error))
+        !RunSql(database, "PRAGMA foreign_keys = ON", {}, &error) ||
+        (!checkpointOnCommit_ && !RunSql(database, "PRAGMA wal_autocheckpoint = 0", {}, &error)))
         return Failed(error);
     if (!Migrate(database))
         return false;
@@ -486,6 +487,16 @@ bool LocalLogbook::MarkSent(qint64 upToPosition) {
     QSqlError error;
     if (!RunSql(QSqlDatabase::database(connectionName_, false),
                 "DELETE FROM team_unsent WHERE seq <= ?", {upToPosition}, &error))
+        return Failed(error);
+    return true;
+}
+
+bool LocalLogbook::Checkpoint() {
+    if (!Open())
+        return false;
+    QSqlError error;
+    if (!RunSql(QSqlDatabase::database(connectionName_, false), "PRAGMA wal_checkpoint(PASSIVE)",
+                {}, &error))
         return Failed(error);
     return true;
 }

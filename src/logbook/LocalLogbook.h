@@ -67,6 +67,14 @@ public:
     // Entries waiting in memory because the file could not be written.
     std::size_t Waiting() const { return waiting_.size(); }
 
+    // Whether a commit copies the write-ahead log into the file when the
+    // log has grown (SQLite's default). That copy and its sync take tens of
+    // milliseconds now and then: the program's logbook leaves it to a
+    // thread of its own (LogbookCheckpointer). Set before the file is opened.
+    void SetCheckpointOnCommit(bool on) { checkpointOnCommit_ = on; }
+    // Copies the write-ahead log into the file as far as no reader needs it.
+    bool Checkpoint();
+
     // Entries as query asks, newest first; empty when none or unreadable.
     std::vector<LogbookEntry> Read(const LogbookQuery& query);
 
@@ -100,6 +108,7 @@ private:
     QString connectionName_;
     bool open_ = false;
     bool warned_ = false;
+    bool checkpointOnCommit_ = true;
     std::deque<LogbookEntry> waiting_;
     QString lastError_;
     QSqlError lastSqlError_;

@@ -22,10 +22,15 @@ ProgramLogbook::ProgramLogbook(Options options, Warn warn)
           },
           QStringLiteral("tessra2-logbook-%1").arg(++instances)),
       previous_(ActiveLogbook()) {
+    // The window never waits for the log to be copied into the file.
+    if (options_.background) {
+        local_.SetCheckpointOnCommit(false);
+        checkpointer_ = std::make_unique<LogbookCheckpointer>(local_.Path());
+    }
     // Opened (and brought up to date) before the sending thread reads it.
-    if (options_.openNow || (options_.team && options_.sendInBackground))
+    if (options_.openNow || (options_.team && options_.background))
         local_.Open();
-    if (options_.team && options_.sendInBackground) {
+    if (options_.team && options_.background) {
         TeamSync::Settings settings;
         settings.localPath = local_.Path();
         settings.server = *options_.team;
@@ -41,10 +46,15 @@ ProgramLogbook::~ProgramLogbook() {
     if (ActiveLogbook() == this)
         InstallLogbook(previous_);
     sync_.reset();
+    checkpointer_.reset();
 }
 
 void ProgramLogbook::Add(const LogbookEntry& entry) {
-    if (local_.Add(entry) && sync_)
+    if (!local_.Add(entry))
+        return;
+    if (checkpointer_)
+        checkpointer_->Poke();
+    if (sync_)
         sync_->Poke();
 }
 

@@ -9,6 +9,7 @@
 
 #include "logbook/LocalLogbook.h"
 #include "logbook/Logbook.h"
+#include "logbook/LogbookCheckpointer.h"
 #include "logbook/TeamServerAddress.h"
 #include "logbook/TeamSync.h"
 
@@ -22,11 +23,12 @@ public:
     struct Options {
         QString path; // empty: DefaultLogbookPath()
         std::optional<TeamServerAddress> team;
-        // The window program opens the file and starts sending at start;
-        // the command line opens it when it first needs it and sends only
-        // when told to ("logbook sync").
+        // The window program opens the file at start and leaves the sending
+        // and the copying of the log into the file to threads of their own;
+        // the command line opens it when it first needs it, sends only when
+        // told to ("logbook sync") and lets each commit copy the log.
         bool openNow = true;
-        bool sendInBackground = true;
+        bool background = true;
         int retryIntervalMs = 60'000;
         int connectTimeoutSeconds = 10;
     };
@@ -52,6 +54,7 @@ private:
     Options options_;
     Warn warn_;
     LocalLogbook local_;
+    std::unique_ptr<LogbookCheckpointer> checkpointer_;
     std::unique_ptr<TeamSync> sync_;
     std::optional<TeamOutcome> lastSend_;
     int sendsDone_ = 0;
