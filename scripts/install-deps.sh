@@ -15,12 +15,16 @@ run_packages=(
   qt6-base-dev qt6-base-dev-tools qt6-serialport-dev qt6-charts-dev qt6-svg-dev
   # Qt Charts' CMake files ask for Qt6OpenGL, which qt6-charts-dev does not pull in.
   libqt6opengl6-dev libgl1-mesa-dev
+  # the logbook: Qt's SQL drivers for SQLite (the local file) and PostgreSQL (a team's server)
+  libqt6sql6-sqlite libqt6sql6-psql
   fonts-dejavu-core
 )
 test_packages=(
   libgtest-dev libgmock-dev
   # independent peers and tools the tests and screenshots use
   lrzsz socat xvfb xauth x11-apps imagemagick poppler-utils
+  # the logbook's tests: a private PostgreSQL server, sqlite3 as an independent reader
+  postgresql sqlite3
   # the fuzz preset
   clang libclang-rt-14-dev
   # the installation package: manual pages, package build and its checks

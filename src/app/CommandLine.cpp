@@ -85,6 +85,12 @@ ParsedCommandLine ParseCommandLine(const QStringList& arguments) {
             port = TakeValue(arguments, i, QStringLiteral("--port"), options.portPath, error);
         } else if (Is(argument, QStringLiteral("--trace"))) {
             TakeValue(arguments, i, QStringLiteral("--trace"), options.tracePath, error);
+        } else if (Is(argument, QStringLiteral("--logbook"))) {
+            TakeValue(arguments, i, QStringLiteral("--logbook"), options.logbookPath, error);
+        } else if (Is(argument, QStringLiteral("--team-logbook"))) {
+            QString url;
+            if (TakeValue(arguments, i, QStringLiteral("--team-logbook"), url, error))
+                options.teamLogbook = url;
         } else if (argument == QLatin1String("--test-report")) {
             options.testReport = true;
         } else if (Is(argument, QStringLiteral("--test-click"))) {
@@ -135,6 +141,12 @@ QString UsageText() {
         "  --port PATH         use the serial device PATH as the one adapter\n"
         "  --trace FILE        write every SDI-12 command and reply and every XModem\n"
         "                      block to FILE, with microseconds since the start\n"
+        "  --logbook FILE      keep the gauges' logbook in FILE instead of the\n"
+        "                      per-user one\n"
+        "  --team-logbook URL  send the logbook also to the team's PostgreSQL server,\n"
+        "                      postgresql://user@host[:port]/database[?sslmode=...];\n"
+        "                      the password comes from ~/.pgpass or PGPASSFILE; kept\n"
+        "                      for later runs, \"off\" forgets it\n"
         "  --help              show this text\n"
         "  --version           show the program's version\n");
 }

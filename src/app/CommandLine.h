@@ -5,6 +5,9 @@
 //   --simulate=0,2        one simulated adapter per listed model
 //   --port PATH           that serial device as the program's one adapter
 //   --trace FILE          write the gauge traffic to FILE
+//   --logbook FILE        keep the logbook in FILE instead of the per-user one
+//   --team-logbook URL    send the logbook to the team's PostgreSQL server too
+//                         (kept for later runs; "off" forgets it)
 //   --help, --version
 // Hidden options for tests and tooling:
 //   --test-report         print every change of what the window shows on stdout
@@ -16,6 +19,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <optional>
 #include <vector>
 
 struct ProgramOptions {
@@ -24,6 +28,8 @@ struct ProgramOptions {
     std::vector<int> simulatedModels; // Simulated only
     QString portPath;                 // Port only
     QString tracePath;                // empty: no trace
+    QString logbookPath;              // empty: the per-user logbook
+    std::optional<QString> teamLogbook; // as given; checked when it is kept
     bool help = false;
     bool version = false;
     bool testReport = false;

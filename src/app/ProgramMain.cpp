@@ -6,7 +6,9 @@
 #include "app/PrecisionTestWindows.h"
 #include "app/StartupProbe.h"
 #include "app/TestReport.h"
+#include "logbook/ProgramLogbook.h"
 #include "sim/ProgramAdapters.h"
+#include "ui/Dialogs.h"
 #include "ui/PanelButton.h"
 #include "ui/ProgramTrace.h"
 #include "ui/WideLanguageHandler.h"
@@ -75,6 +77,25 @@ int RunProgram(int argc, char** argv, const ProgramShownHook& shown) {
     std::unique_ptr<ProgramTrace> trace;
     if (!options.tracePath.isEmpty())
         trace = std::make_unique<ProgramTrace>(options.tracePath, QStringLiteral("tessra2"));
+    // The logbook, and the team server given now or kept from an earlier run.
+    const TeamServerChoice team = ChooseTeamServer(options.teamLogbook, TeamServerSetting());
+    if (!team.error.isEmpty()) {
+        std::fprintf(stderr, "tessra2: %s\n", qPrintable(team.error));
+        if (options.teamLogbook)
+            return 2;
+    }
+    if (!team.notice.isEmpty())
+        std::fprintf(stderr, "tessra2: %s\n", qPrintable(team.notice));
+    ProgramLogbook::Options logbookOptions;
+    logbookOptions.path = options.logbookPath;
+    logbookOptions.team = team.address;
+    // A logbook warning may come in the middle of a gauge operation: it is
+    // shown beside the window without stopping it.
+    ProgramLogbook logbook(logbookOptions, [&window](const QString& text) {
+        QTimer::singleShot(0, &window, [text] {
+            ShowNotice(text, MsgKind::Warning, QStringLiteral("logbook"));
+        });
+    });
     if (report)
         report->Attach(window);
     std::unique_ptr<StartupProbe> probe;

@@ -25,6 +25,12 @@ const std::vector<CliCommand>& CliCommands() {
         {"send", "COMMAND", "one SDI-12 transaction; the reply without CR LF", {}, &RunSend},
         {"doctor", "", "why an adapter is not listed or cannot be opened: the system's checks",
          {}, &RunDoctor},
+        {"logbook", "[--serial SN] [--kind K] [--since DATE] [--json|--csv] | sync",
+         "the entries of the gauges' logbook, newest first; sync: send the waiting ones to the "
+         "team server",
+         {QStringLiteral("--kind"), QStringLiteral("--since"), QStringLiteral("--json"),
+          QStringLiteral("--csv")},
+         &RunLogbook},
     };
     return commands;
 }

@@ -31,6 +31,7 @@ int RunClock(CliSession& session, const QStringList& arguments);
 int RunResetTotal(CliSession& session, const QStringList& arguments);
 int RunFactoryReset(CliSession& session, const QStringList& arguments);
 int RunFirmware(CliSession& session, const QStringList& arguments);
+int RunLogbook(CliSession& session, const QStringList& arguments);
 
 // Says text 802 with the command's synopsis; returns the bad-input exit code.
 int WrongArguments(CliSession& session, const char* name);

@@ -8,6 +8,7 @@
 #include <QTextStream>
 
 class AdapterBackend;
+class TeamServerSetting;
 
 // The exit codes, told apart by scripts.
 enum ExitCode : int {
@@ -29,4 +30,6 @@ struct CliIo {
     AdapterBackend* installedAdapters = nullptr;
     // Where the firmware update saves its configuration backup (empty: the program's folder for it).
     QString backupFolder;
+    // Where the team server's address is kept (null: the per-user settings).
+    const TeamServerSetting* teamServerSetting = nullptr;
 };

@@ -87,7 +87,9 @@ ParsedCli ParseCli(const QStringList& arguments, const QString& commandsHelp) {
                                   QStringLiteral("PATH"));
     const QCommandLineOption serial(
         QStringLiteral("serial"),
-        QStringLiteral("Use the listed adapter with the serial number SN."), QStringLiteral("SN"));
+        QStringLiteral("Use the listed adapter with the serial number SN; logbook: the entries "
+                       "of the gauge with the serial number SN."),
+        QStringLiteral("SN"));
     const QCommandLineOption simulate(
         QStringLiteral("simulate"),
         QStringLiteral("Use a simulated gauge in the program: MODEL 0 Tessra2, 1 Tessra2 L "
@@ -103,8 +105,19 @@ ParsedCli ParseCli(const QStringList& arguments, const QString& commandsHelp) {
         QStringLiteral("trace"),
         QStringLiteral("Write every SDI-12 command and reply and every XModem block to FILE."),
         QStringLiteral("FILE"));
+    const QCommandLineOption logbook(
+        QStringLiteral("logbook"),
+        QStringLiteral("Keep the logbook in FILE instead of the per-user one."),
+        QStringLiteral("FILE"));
+    const QCommandLineOption teamLogbook(
+        QStringLiteral("team-logbook"),
+        QStringLiteral("Send the logbook also to the team's PostgreSQL server, "
+                       "postgresql://user@host[:port]/database[?sslmode=...] (the password from "
+                       "~/.pgpass or PGPASSFILE); kept for later runs, \"off\" forgets it."),
+        QStringLiteral("URL"));
     const QCommandLineOption json(QStringLiteral("json"),
-                                  QStringLiteral("config read: one JSON object."));
+                                  QStringLiteral("config read: one JSON object; logbook: a JSON "
+                                                 "array of the entries."));
     const QCommandLineOption count(QStringLiteral("count"),
                                    QStringLiteral("measure: N records (default 1)."),
                                    QStringLiteral("N"));
@@ -117,16 +130,25 @@ ParsedCli ParseCli(const QStringList& arguments, const QString& commandsHelp) {
         QStringLiteral("measure: when the adapter is unplugged, S seconds to wait for it to "
                        "come back with the same gauge (default 600)."),
         QStringLiteral("S"));
-    const QCommandLineOption csv(QStringLiteral("csv"),
-                                 QStringLiteral("measure: a header line, then CSV lines."));
+    const QCommandLineOption csv(
+        QStringLiteral("csv"), QStringLiteral("measure, logbook: a header line, then CSV lines."));
     const QCommandLineOption jsonl(QStringLiteral("jsonl"),
                                    QStringLiteral("measure: one JSON object a line."));
     const QCommandLineOption heating(
         QStringLiteral("heating"),
         QStringLiteral("factory-reset: the Tessra2's heating question answered, on or off."),
         QStringLiteral("on|off"));
-    parser.addOptions({help, version, port, serial, simulate, language, yes, trace, json, count,
-                       interval, reconnectTimeout, csv, jsonl, heating});
+    const QCommandLineOption kind(
+        QStringLiteral("kind"),
+        QStringLiteral("logbook: the entries of kind K (connection, config-write, ...)."),
+        QStringLiteral("K"));
+    const QCommandLineOption since(
+        QStringLiteral("since"),
+        QStringLiteral(
+            "logbook: the entries from DATE on (YYYY-MM-DD or YYYY-MM-DDTHH:MM:SS, UTC)."),
+        QStringLiteral("DATE"));
+    parser.addOptions({help, version, port, serial, simulate, language, yes, trace, logbook,
+                       teamLogbook, json, count, interval, reconnectTimeout, csv, jsonl, heating, kind, since});
     parser.addPositionalArgument(QStringLiteral("command"),
                                  QStringLiteral("One of the commands above, with its arguments."),
                                  QStringLiteral("COMMAND [ARGUMENTS]"));
@@ -180,6 +202,11 @@ ParsedCli ParseCli(const QStringList& arguments, const QString& commandsHelp) {
     options.serial = parser.value(serial);
     options.yes = parser.isSet(yes);
     options.tracePath = parser.value(trace);
+    options.logbookPath = parser.value(logbook);
+    if (parser.isSet(teamLogbook))
+        options.teamLogbook = parser.value(teamLogbook);
+    options.kind = parser.value(kind);
+    options.since = parser.value(since);
 
     options.json = parser.isSet(json);
     options.csv = parser.isSet(csv);
@@ -216,7 +243,7 @@ ParsedCli ParseCli(const QStringList& arguments, const QString& commandsHelp) {
         options.heating = value == QLatin1String("on");
     }
     for (const QCommandLineOption* each :
-         {&json, &count, &interval, &reconnectTimeout, &csv, &jsonl, &heating})
+         {&json, &count, &interval, &reconnectTimeout, &csv, &jsonl, &heating, &kind, &since})
         if (parser.isSet(*each))
             options.commandOptions.append(QStringLiteral("--") + each->names().constLast());
     return parsed;

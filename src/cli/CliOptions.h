@@ -18,6 +18,8 @@ struct CliOptions {
     int languageOffset = 10000; // English unless --language says otherwise
     bool yes = false;
     QString tracePath;
+    QString logbookPath;                // --logbook: empty: the per-user logbook
+    std::optional<QString> teamLogbook; // --team-logbook as given
     // Options of single commands; which command takes which is checked by the command.
     bool json = false;
     bool csv = false;
@@ -26,6 +28,8 @@ struct CliOptions {
     std::optional<double> intervalSeconds;
     std::optional<double> reconnectTimeoutSeconds;
     std::optional<bool> heating;
+    QString kind;  // logbook --kind, as typed
+    QString since; // logbook --since, as typed
     // The options of single commands that were given, as typed ("--json").
     QStringList commandOptions;
 

@@ -2,6 +2,7 @@
 
 #include "cli/CliCommands.h"
 #include "cli/CliSession.h"
+#include "logbook/ProgramLogbook.h"
 #include "sim/ProgramAdapters.h"
 #include "ui/ProgramTrace.h"
 #include "ui/WideLanguageHandler.h"
@@ -87,7 +88,29 @@ int RunCli(const QStringList& arguments, CliIo& io) {
                                                [&io](const QString& text) {
                                                    io.err << text << Qt::endl;
                                                });
+    // The team server given is kept for later runs, also when this
+    // command does not send.
+    const TeamServerSetting programSetting;
+    const TeamServerChoice team =
+        ChooseTeamServer(options.teamLogbook,
+                         io.teamServerSetting != nullptr ? *io.teamServerSetting : programSetting);
+    const auto say = [&io](const QString& text) { io.err << text << Qt::endl; };
+    if (!team.error.isEmpty()) {
+        say(team.error);
+        if (options.teamLogbook)
+            return ExitBadInput;
+    }
+    if (!team.notice.isEmpty())
+        say(team.notice);
+    ProgramLogbook::Options logbookOptions;
+    logbookOptions.path = options.logbookPath;
+    logbookOptions.team = team.address;
+    logbookOptions.openNow = false;
+    logbookOptions.background = false;
+    ProgramLogbook logbook(logbookOptions, say);
+
     CliSession session(io, options);
+    session.SetLogbook(&logbook);
     const int code = command->run(session, options.arguments);
     if (session.Gauge().Connected)
         session.Gauge().Disconnect();

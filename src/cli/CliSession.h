@@ -12,6 +12,8 @@
 #include <QString>
 #include <string>
 
+class ProgramLogbook;
+
 class CliSession : public AdapterChooser {
 public:
     CliSession(CliIo& io, const CliOptions& options);
@@ -23,6 +25,9 @@ public:
     CliDialogs& Questions() { return dialogs_; }
     // The model GetModel reported when the gauge was connected.
     int Model() const { return model_; }
+    // The logbook of this run (set by RunCli).
+    ProgramLogbook& Logbook() { return *logbook_; }
+    void SetLogbook(ProgramLogbook* logbook) { logbook_ = logbook; }
 
     // A message line in the chosen language.
     void Say(const QString& text);
@@ -59,4 +64,5 @@ private:
     CliDialogs dialogs_;
     std::string chosenSerial_;
     int model_ = 0;
+    ProgramLogbook* logbook_ = nullptr;
 };

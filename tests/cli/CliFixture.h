@@ -7,11 +7,13 @@
 #include "cli/CliRun.h"
 #include "gauge/SDIHandler.h"
 #include "link/Clock.h"
+#include "logbook/TeamServerAddress.h"
 #include "sim/SimBackend.h"
 #include "support/FolderSettingsGuard.h"
 #include "support/LanguageScope.h"
 #include "support/LinkStateGuard.h"
 
+#include <QCoreApplication>
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
@@ -41,6 +43,7 @@ protected:
         io.inIsTerminal = inputIsTerminal;
         io.installedAdapters = &backend;
         io.backupFolder = folder.filePath(QStringLiteral("backups"));
+        io.teamServerSetting = &teamServer;
         return RunCli(QStringList{QStringLiteral("tessra2-cli")} + arguments, io);
     }
     QStringList OutLines() const { return out.split(u'\n', Qt::SkipEmptyParts); }
@@ -53,6 +56,16 @@ protected:
     LinkStateGuard link{&backend};
     LanguageScope language{OffsetGerman};
     QTemporaryDir folder;
+    // The team logbook's address is kept where the user's is not touched.
+    struct TestTeamServer : TeamServerSetting {
+        TestTeamServer()
+            : TeamServerSetting(
+                  QStringLiteral("Tessra2Tests"),
+                  QStringLiteral("CliTeamServer%1").arg(QCoreApplication::applicationPid())) {
+            Clear();
+        }
+        ~TestTeamServer() { Clear(); }
+    } teamServer;
     QString out;
     QString err;
 };

@@ -66,6 +66,8 @@ check_tree() {
   if grep -aq 'screenshot step failed' "$prefix/bin/tessra2" 2>/dev/null; then
     fail "$what: bin/tessra2 holds the screenshot tour"
   fi
+  grep -q 'CREATE TABLE IF NOT EXISTS tessra2_logbook' "$prefix/share/tessra2/tessra2-logbook-server.sql" 2>/dev/null ||
+    fail "$what: the team logbook's server SQL is missing"
   [ -f "$prefix/share/doc/tessra2/copyright" ] || fail "$what: copyright missing"
   [ -f "$prefix/share/doc/tessra2/changelog.gz" ] || fail "$what: changelog.gz missing"
 }
@@ -95,6 +97,9 @@ check_tree "$work/root/usr" "package"
 [ -n "$(dpkg-deb -f "$deb" Maintainer)" ] || fail "package without maintainer"
 [ "$(dpkg-deb -f "$deb" Section)" = science ] || fail "package section is not science"
 dpkg-deb -f "$deb" Depends | grep -q 'libqt6widgets6' || fail "dependencies lack Qt Widgets"
+for driver in libqt6sql6-sqlite libqt6sql6-psql; do
+  dpkg-deb -f "$deb" Depends | grep -q "$driver" || fail "dependencies lack the logbook's $driver"
+done
 # Nothing outside /usr.
 outside="$(cd "$work/root" && find . -mindepth 1 -maxdepth 1 ! -name usr)"
 [ -z "$outside" ] || fail "files outside /usr: $outside"
