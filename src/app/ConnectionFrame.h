@@ -5,7 +5,7 @@
 // gauge, with a button to read them again and, on models with a clock, a
 // button that opens the clock panel.
 
-#include "ui/ConnectionInfoReader.h"
+#include "app/ConnectionInfoReader.h"
 #include "ui/WorkArea.h"
 
 #include <QFrame>
@@ -55,7 +55,6 @@ public:
     bool InfosRead() const { return infosRead_; }
     bool Reading() const { return reading_; }
     const std::vector<TAXO_TTNTStatusPanel*>& InfoRows() const { return infoRows_; }
-    const std::vector<InfoRow>& RowKinds() const { return rowKinds_; }
     // Which gauge picture is shown: "200", "400" or "S".
     QString ShownPicture() const { return shownPicture_; }
 

@@ -1,12 +1,14 @@
 // list, info and send: the adapters, the gauge's identification, one transaction.
 
+#include "app/ConnectionInfoReader.h"
 #include "cli/CliCommands.h"
 #include "cli/CliSession.h"
 #include "link/SDI12IO.h"
 #include "terminal/TerminalSession.h"
-#include "ui/ConnectionInfoReader.h"
 #include "ui/GaugeVocabulary.h"
 #include "ui/WideLanguageHandler.h"
+
+#include "link/ByteText.h"
 
 namespace {
 
@@ -37,8 +39,8 @@ int RunInfo(CliSession& session, const QStringList& arguments) {
     bool complete = true;
     for (const InfoRow row : InfoRowsForModel(session.Model())) {
         const InfoReading reading = ReadInfoRow(session.Gauge(), row);
-        out << GetText(InfoRowCaptionId(row)) << u' ' << (reading.ok ? reading.value : QStringLiteral("---"))
-            << Qt::endl;
+        out << GetText(InfoRowCaptionId(row)) << u' '
+            << (reading.ok ? reading.value : QStringLiteral("---")) << Qt::endl;
         complete = complete && reading.ok;
     }
     if (!complete)
@@ -60,7 +62,6 @@ int RunSend(CliSession& session, const QStringList& arguments) {
         return session.Fail(ExitNoAnswer, GetText(NoAnswerText));
     while (!reply.empty() && (reply.back() == '\n' || reply.back() == '\r'))
         reply.pop_back();
-    session.Out() << QString::fromLatin1(reply.data(), static_cast<qsizetype>(reply.size()))
-                  << Qt::endl;
+    session.Out() << Latin1Text(reply) << Qt::endl;
     return ExitSuccess;
 }

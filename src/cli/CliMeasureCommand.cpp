@@ -9,6 +9,8 @@
 #include "measurement/MeasurementSequence.h"
 #include "ui/WideLanguageHandler.h"
 
+#include "link/ByteText.h"
+
 #include <QDateTime>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -44,7 +46,7 @@ QString Time(const MeasurementValues& record) {
 
 QString Raw(const MeasurementValues& record, int position) {
     const std::string_view value = record.Value(static_cast<std::size_t>(position));
-    return QString::fromLatin1(value.data(), static_cast<qsizetype>(value.size()));
+    return Latin1Text(value);
 }
 
 // The titles and units of the rows, as the area would export them.
@@ -115,9 +117,12 @@ int RunMeasure(CliSession& session, const QStringList& arguments) {
     if (!arguments.isEmpty())
         return WrongArguments(session, "measure");
     if (options.csv && options.jsonl)
-        return session.Fail(ExitBadInput, GetText(ExcludedText).arg(QStringLiteral("--csv"),
-                                                                    QStringLiteral("--jsonl")));
-    const Format format = options.csv ? Format::Csv : options.jsonl ? Format::Jsonl : Format::Readable;
+        return session.Fail(
+            ExitBadInput,
+            GetText(ExcludedText).arg(QStringLiteral("--csv"), QStringLiteral("--jsonl")));
+    const Format format = options.csv     ? Format::Csv
+                          : options.jsonl ? Format::Jsonl
+                                          : Format::Readable;
     const int count = options.count.value_or(1);
     const double intervalMs = options.intervalSeconds.value_or(0.0) * 1000.0;
     const double reconnectTimeoutSeconds =

@@ -7,6 +7,8 @@
 #include "link/CompilerQuirks.h"
 #include "link/SDI12IO.h"
 
+#include "link/ByteText.h"
+
 #include <QLocale>
 #include <algorithm>
 #include <cmath>
@@ -41,9 +43,7 @@ struct ReadingError {
 };
 
 QString Quoted(const std::string& text) {
-    return QLatin1Char('\'') +
-           QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size())) +
-           QLatin1Char('\'');
+    return QLatin1Char('\'') + Latin1Text(text) + QLatin1Char('\'');
 }
 
 const std::string& ValueAt(const std::vector<std::string>& values, std::size_t position) {

@@ -1,5 +1,6 @@
 #include "link/SDI12IO.h"
 
+#include "link/ByteText.h"
 #include "link/Clock.h"
 #include "link/D2XXDriver.h"
 #include "link/TrafficTrace.h"
@@ -24,16 +25,11 @@ void CopyFixed(char* buffer, std::size_t size, const std::string& text, std::siz
     std::memcpy(buffer, text.data(), std::min(text.size(), keep));
 }
 
-std::string Upper(std::string text) {
-    for (char& c : text)
-        if (c >= 'a' && c <= 'z')
-            c = static_cast<char>(c - 'a' + 'A');
-    return text;
-}
-
 } // namespace
 
-std::string TInfoNode::Serial() const { return FixedText(SerialNumber, sizeof SerialNumber); }
+std::string TInfoNode::Serial() const {
+    return FixedText(SerialNumber, sizeof SerialNumber);
+}
 
 std::string TInfoNode::DescriptionText() const {
     return FixedText(Description, sizeof Description);
@@ -61,14 +57,15 @@ void EnumerateAdapters(TInfoNodeArray& list, int& count) {
             const std::string serial = DeviceString;
             DeviceString.clear();
             ListDescription(index);
-            if (Upper(DeviceString).find("IRDA") != std::string::npos)
+            if (UpperAscii(DeviceString).find("IRDA") != std::string::npos)
                 continue;
             // The list is as long as the number of devices, also when the
             // caller passes one left over from an earlier, longer listing.
             if (list.size() != DeviceCount)
                 list.resize(DeviceCount);
             TInfoNode& node = list[static_cast<std::size_t>(count)];
-            CopyFixed(node.SerialNumber, sizeof node.SerialNumber, serial, sizeof node.SerialNumber);
+            CopyFixed(node.SerialNumber, sizeof node.SerialNumber, serial,
+                      sizeof node.SerialNumber);
             // At most 63 characters, so the description stays zero-terminated.
             CopyFixed(node.Description, sizeof node.Description, DeviceString,
                       sizeof node.Description - 1);

@@ -90,7 +90,6 @@ public:
     // Every line series of the chart: Series1, then one more per gap.
     const std::vector<QLineSeries*>& Runs() const { return runs_; }
     QCategoryAxis* TimeAxis() const { return timeAxis_; }
-    QValueAxis* ValueAxis() const { return valueAxis_; }
     // The hover label: shown or not, and its text.
     bool HoverShown() const;
     QString HoverText() const;

@@ -72,6 +72,3 @@ QString CompareChartHover::Text() const {
     return label_->text();
 }
 
-QPointF CompareChartHover::MarkedPixel() const {
-    return mark_->pos();
-}

@@ -25,8 +25,6 @@ public:
 
     bool Shown() const;
     QString Text() const;
-    // Centre of the ring (chart coordinates).
-    QPointF MarkedPixel() const;
 
 private:
     QGraphicsEllipseItem* mark_;

@@ -1,5 +1,6 @@
 #include "measurement/ComparePoints.h"
 
+#include "link/ByteText.h"
 #include "ui/TimeTexts.h"
 #include "ui/UiHelpers.h"
 
@@ -13,10 +14,6 @@ namespace {
 
 bool IsDigit(char c) {
     return c >= '0' && c <= '9';
-}
-
-QString Latin1(std::string_view bytes) {
-    return QString::fromLatin1(bytes.data(), static_cast<qsizetype>(bytes.size()));
 }
 
 } // namespace
@@ -53,7 +50,7 @@ bool ComparePoints::ToNumber(std::string_view raw, float& value) {
         }
         return false;
     }
-    return ToNumber(LocalizeDecimalSeparator(Latin1(raw)), value);
+    return ToNumber(LocalizeDecimalSeparator(Latin1Text(raw)), value);
 }
 
 bool ComparePoints::ToNumber(const QString& localized, float& value) {
@@ -138,7 +135,7 @@ QString ComparePoints::TimeText(std::size_t i) const {
 QString ComparePoints::ValueText(std::size_t i) const {
     const std::size_t begin = i == 0 ? 0 : textEnds_[i - 1];
     return LocalizeDecimalSeparator(
-        Latin1(std::string_view(text_).substr(begin, textEnds_[i] - begin)));
+        Latin1Text(std::string_view(text_).substr(begin, textEnds_[i] - begin)));
 }
 
 std::size_t ComparePoints::HeapBytes() const {

@@ -56,7 +56,6 @@ public:
     }
 
     // Lowest and highest value of all points that are numbers.
-    bool HasNumbers() const { return numbers_ > 0; }
     float Minimum() const { return minimum_; }
     float Maximum() const { return maximum_; }
 

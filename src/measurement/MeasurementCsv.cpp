@@ -1,5 +1,7 @@
 #include "measurement/MeasurementCsv.h"
 
+#include "link/ByteText.h"
+
 #include <QIODevice>
 #include <QSaveFile>
 
@@ -82,8 +84,7 @@ QString RecordLine(const MeasurementValues& record) {
     QString line = TimeText(record.Time);
     for (std::size_t i = 0; i < MeasurementPositionCount; ++i) {
         const std::string_view value = record.Value(i);
-        line +=
-            u',' + Field(QString::fromLatin1(value.data(), static_cast<qsizetype>(value.size())));
+        line += u',' + Field(Latin1Text(value));
     }
     return line;
 }

@@ -1,6 +1,7 @@
 #include "measurement/MeasurementFrame.h"
 
 #include "gauge/SDIHandler.h"
+#include "link/ByteText.h"
 #include "link/Clock.h"
 #include "measurement/ErrorReportPanel.h"
 #include "measurement/MeasurementCsv.h"
@@ -233,8 +234,8 @@ void TMeasurementFrame::TranslateMeasurementArea() {
     MStartButton->SetCaptionById(QString(), StartTextId);
     MExportButton->SetCaptionById(QString(), ExportTextId);
     // While continuous mode runs, its button keeps offering to cancel it.
-    MPermanentButton->SetCaptionById(
-        QString(), sequence_.ContinuousActive() ? CancelTextId : PermanentTextId);
+    MPermanentButton->SetCaptionById(QString(),
+                                     sequence_.ContinuousActive() ? CancelTextId : PermanentTextId);
     for (const QPointer<TCompareChartForm>& chart : openCharts_)
         if (!chart.isNull())
             chart->TranslateCompareChart();
@@ -266,7 +267,8 @@ void TMeasurementFrame::BuildRows() {
         row->SetValueText(data.valueText);
         row->StatusIcon()->hide();
         row->ForwardClicks();
-        connect(row, &TAXO_TTNTStatusPanel::clicked, this, [this, position] { RowClick(position); });
+        connect(row, &TAXO_TTNTStatusPanel::clicked, this,
+                [this, position] { RowClick(position); });
         row->setVisible(!data.hidden);
         rows_[static_cast<std::size_t>(position)] = row;
     }
@@ -278,8 +280,7 @@ void TMeasurementFrame::ShowRow(int position) {
         return;
     const ValueRow& data = sequence_.Row(position);
     row->SetValueText(data.valueText);
-    row->SetRawValue(QString::fromLatin1(data.rawValue.data(),
-                                         static_cast<qsizetype>(data.rawValue.size())));
+    row->SetRawValue(Latin1Text(data.rawValue));
     row->SetUnitText(data.unitText);
     if (row->isHidden() != data.hidden) {
         row->setVisible(!data.hidden);
@@ -506,8 +507,7 @@ void TMeasurementFrame::resizeEvent(QResizeEvent* event) {
 }
 
 int TMeasurementFrame::LayoutBlock(QFrame* block, QLabel* title, int top, int firstRow,
-                                   int rowCount, int rowHeight, bool firstRowLight,
-                                   bool dividers) {
+                                   int rowCount, int rowHeight, bool firstRowLight, bool dividers) {
     const int w = width();
     int y = FirstRowTop;
     bool light = firstRowLight;

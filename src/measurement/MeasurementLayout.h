@@ -10,8 +10,8 @@
 
 namespace MeasurementLayout {
 
-inline constexpr int MRowCount = 9;   // values of "M!"
-inline constexpr int M1RowCount = 3;  // values of "M1!"
+inline constexpr int MRowCount = 9;  // values of "M!"
+inline constexpr int M1RowCount = 3; // values of "M1!"
 inline constexpr int PositionCount = MRowCount + M1RowCount;
 inline constexpr int HeatingPosition = 7; // built hidden, never shown
 inline constexpr int StatusPosition = 8;  // the status word

@@ -1,6 +1,7 @@
 #include "measurement/MeasurementSequence.h"
 
 #include "gauge/SDIHandler.h"
+#include "link/ByteText.h"
 #include "link/Clock.h"
 #include "measurement/RunJournal.h"
 #include "ui/TimeTexts.h"
@@ -21,13 +22,9 @@ const char* CommandOf(Group group) {
     return group == Group::M ? "M!" : "M1!";
 }
 
-QString Latin1(const std::string& bytes) {
-    return QString::fromLatin1(bytes.data(), static_cast<qsizetype>(bytes.size()));
-}
-
 // value + " " + unit; a value without unit text gets no trailing blank.
 QString WithUnit(const std::string& value, const QString& unit) {
-    return unit.isEmpty() ? Latin1(value) : Latin1(value) + u' ' + unit;
+    return unit.isEmpty() ? Latin1Text(value) : Latin1Text(value) + u' ' + unit;
 }
 
 // Marks the measuring state for the lifetime of a measurement.
@@ -46,9 +43,8 @@ private:
 
 MeasurementSequence::MeasurementSequence(TSDIHandler& gauge, MeasurementView& view,
                                          std::function<QDateTime()> now)
-    : gauge_(gauge), view_(view), now_(now ? std::move(now) : [] {
-          return QDateTime::currentDateTime();
-      }) {
+    : gauge_(gauge), view_(view),
+      now_(now ? std::move(now) : [] { return QDateTime::currentDateTime(); }) {
     BuildRows();
 }
 
@@ -174,8 +170,8 @@ bool MeasurementSequence::MeasureGroup(Group group) {
     bool ok = seconds >= 0;
     if (ok) {
         gauge_.WaitForServiceRequest(seconds);
-        ok = gauge_.CollectData(count, values_) &&
-             values_.size() == static_cast<std::size_t>(count);
+        ok =
+            gauge_.CollectData(count, values_) && values_.size() == static_cast<std::size_t>(count);
     }
     if (!ok) {
         // A gauge that went away answers nothing; that is no failed group.

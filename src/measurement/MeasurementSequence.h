@@ -34,12 +34,12 @@ enum class RowAction {
 // One value row: what the frame shows for a position.
 struct ValueRow {
     int titleTextId = 0;
-    QString valueText;     // as shown: value, a blank, the unit string
-    std::string rawValue;  // the value string exactly as received
-    QString unitText;      // kept for the export (empty for rows 7 and 8)
-    bool hidden = false;   // row 7, once values were shown
+    QString valueText;    // as shown: value, a blank, the unit string
+    std::string rawValue; // the value string exactly as received
+    QString unitText;     // kept for the export (empty for rows 7 and 8)
+    bool hidden = false;  // row 7, once values were shown
     RowAction action = RowAction::None;
-    bool warning = false;  // the status row shows the blinking warning mark
+    bool warning = false; // the status row shows the blinking warning mark
 };
 
 // Value text of rows that have not been measured since they were built.
@@ -105,9 +105,6 @@ public:
     // marked in the history. True when it went on; the caller then runs a
     // cycle (ContinuousTick) at once.
     bool Resume();
-    // Whether continuous mode was on when the gauge was lost (Resume would
-    // take it up again).
-    bool WillResume() const { return resumeContinuous_; }
 
     // Every record of a run is also appended to journal (not owned; null:
     // no journal), one file per run, named after the gauge's serial number.

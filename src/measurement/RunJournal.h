@@ -50,7 +50,6 @@ public:
     // The current run's journal, also once closed; empty before a Start
     // succeeded.
     QString Path() const { return path_; }
-    QString Folder() const { return folder_; }
     // The next run's journal goes to folder (the current one is closed).
     void SetFolder(QString folder) {
         Close();

@@ -1,5 +1,7 @@
 #include "terminal/CommandHistory.h"
 
+#include "link/ByteText.h"
+
 namespace {
 
 constexpr std::size_t WholeCaption = 14;
@@ -45,8 +47,7 @@ std::string CommandHistory::Recent(int i) const {
 }
 
 QString CommandHistory::ButtonCaption(const std::string& command) {
-    const QString text =
-        QString::fromLatin1(command.data(), static_cast<qsizetype>(command.size()));
+    const QString text = Latin1Text(command);
     if (static_cast<std::size_t>(text.size()) <= WholeCaption)
         return text;
     return text.left(static_cast<qsizetype>(ShortenedCaption)) + QStringLiteral(" ...");

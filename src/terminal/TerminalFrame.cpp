@@ -1,5 +1,6 @@
 #include "terminal/TerminalFrame.h"
 
+#include "link/ByteText.h"
 #include "terminal/PendingKeystrokes.h"
 #include "terminal/TerminalLogView.h"
 #include "ui/Dialogs.h"
@@ -189,8 +190,7 @@ void TTerminalFrame::LastCommandButtonsDisplay() {
                             std::max(0, width), height);
         button->setVisible(true);
         button->setEnabled(!button->text().contains(EmptyCaption));
-        button->setToolTip(QString::fromLatin1(command.data(),
-                                               static_cast<qsizetype>(command.size())));
+        button->setToolTip(Latin1Text(command));
     }
 }
 

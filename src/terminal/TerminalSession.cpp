@@ -1,6 +1,7 @@
 #include "terminal/TerminalSession.h"
 
 #include "gauge/SDIHandler.h"
+#include "link/ByteText.h"
 #include "link/SDI12IO.h"
 #include "ui/TimeTexts.h"
 #include "ui/WideLanguageHandler.h"
@@ -11,10 +12,6 @@ namespace {
 
 constexpr int GaugeLostTextId = 938;
 constexpr int GaugeBackTextId = 939;
-
-QString Latin1(std::string_view bytes) {
-    return QString::fromLatin1(bytes.data(), static_cast<qsizetype>(bytes.size()));
-}
 
 std::string AsciiUpper(std::string text) {
     for (char& c : text)
@@ -53,12 +50,11 @@ private:
 
 TerminalSession::TerminalSession(TSDIHandler& gauge, TerminalView& view,
                                  std::function<QDateTime()> now)
-    : gauge_(gauge), view_(view), now_(now ? std::move(now) : [] {
-          return QDateTime::currentDateTime();
-      }) {}
+    : gauge_(gauge), view_(view),
+      now_(now ? std::move(now) : [] { return QDateTime::currentDateTime(); }) {}
 
 QString TerminalSession::CommandLine(const QDateTime& when, const std::string& command) {
-    return DayAndTimeTextMs(when) + QStringLiteral(" SDI-CMD> ") + Latin1(command);
+    return DayAndTimeTextMs(when) + QStringLiteral(" SDI-CMD> ") + Latin1Text(command);
 }
 
 QString TerminalSession::ReplyLine(const QDateTime& when, const QString& reply) {
@@ -79,7 +75,7 @@ QString TerminalSession::ReplyText(const std::string& raw) {
     const std::size_t firstLineFeed = raw.find('\n');
     const bool oneLine = raw.empty() || firstLineFeed == raw.size() - 1;
     if (!oneLine)
-        return Latin1(raw);
+        return Latin1Text(raw);
     std::string text;
     text.reserve(raw.size() + 16);
     for (std::size_t i = 0; i < raw.size(); ++i) {
@@ -90,7 +86,7 @@ QString TerminalSession::ReplyText(const std::string& raw) {
             text.push_back(raw[i]);
         }
     }
-    return Latin1(Trimmed(text));
+    return Latin1Text(Trimmed(text));
 }
 
 QString TerminalSession::ProposedLogFileName(const QDateTime& when) {
@@ -102,11 +98,11 @@ std::string TerminalSession::PrepareCommand() {
     const std::string& address = gauge_.Address;
     if (view_.AutomaticAddress() && command.compare(0, 1, address.substr(0, 1)) != 0) {
         command.insert(0, address);
-        view_.SetEntryText(Latin1(command));
+        view_.SetEntryText(Latin1Text(command));
     }
     if (view_.CapitalsOnly()) {
         command = AsciiUpper(command);
-        view_.SetEntryText(Latin1(command));
+        view_.SetEntryText(Latin1Text(command));
     }
     return command;
 }
@@ -129,8 +125,8 @@ void TerminalSession::SendTerminalCommand() {
             QString text = ReplyText(reply);
             if (!text.isEmpty()) {
                 if (withCrc)
-                    text += QStringLiteral("  ") + (SdiCrc::ReplyCrcMatches(reply) ? CrcOkMark
-                                                                                     : CrcWrongMark);
+                    text += QStringLiteral("  ") +
+                            (SdiCrc::ReplyCrcMatches(reply) ? CrcOkMark : CrcWrongMark);
                 view_.AddLogLine(ReplyLine(now_(), text), LineKind::Reply);
             } else {
                 view_.AddLogLine(NoReplyLine(now_()), LineKind::NoReply);
@@ -146,20 +142,20 @@ void TerminalSession::SendRecent(int i) {
     const std::string command = history_.Recent(i);
     if (command.empty())
         return;
-    view_.SetEntryText(Latin1(command));
+    view_.SetEntryText(Latin1Text(command));
     SendTerminalCommand();
 }
 
 void TerminalSession::ShowOlderCommand() {
     std::string entry;
     if (history_.Older(entry))
-        view_.SetEntryText(Latin1(entry));
+        view_.SetEntryText(Latin1Text(entry));
 }
 
 void TerminalSession::ShowNewerCommand() {
     std::string entry;
     if (history_.Newer(entry))
-        view_.SetEntryText(Latin1(entry));
+        view_.SetEntryText(Latin1Text(entry));
 }
 
 } // namespace Terminal

@@ -62,7 +62,6 @@ public:
     // The gauge was lost (a red line) or is back (a line in the commands' colour).
     void NoteLinkChange(bool back);
 
-    bool TerminalBusy() const { return busy_; }
     const CommandHistory& History() const { return history_; }
 
     // The log lines of a command and of its outcome.

@@ -43,7 +43,6 @@ public:
 
     int CaptionTextId() const { return captionTextId_; }
     QString FullValueText() const { return fullValue_; }
-    QString ShownValueText() const { return shownValue_; }
     QColor Background() const;
     QLabel* CaptionLabel() const { return caption_; }
     QLabel* ValueLabel() const { return value_; }

@@ -1,7 +1,7 @@
 // The connection area's reading sequence without widgets.
 
+#include "app/ConnectionInfoReader.h"
 #include "AppFixture.h"
-#include "ui/ConnectionInfoReader.h"
 #include "support/ConnectedSimGauge.h"
 
 namespace {

@@ -1,6 +1,7 @@
-#include "ui/ConnectionInfoReader.h"
+#include "app/ConnectionInfoReader.h"
 
 #include "gauge/SDIHandler.h"
+#include "link/ByteText.h"
 #include "link/Clock.h"
 #include "ui/GaugeVocabulary.h"
 #include "ui/WideLanguageHandler.h"
@@ -15,17 +16,13 @@ const std::string NoSerialNumber = "000000000";
 constexpr int HighestHeatingMode = 4;
 
 QString Trimmed(const std::string& text) {
-    return QString::fromLatin1(text.c_str()).trimmed();
-}
-
-QString Latin1(const std::string& text) {
-    return QString::fromLatin1(text.c_str());
+    return Latin1Text(text).trimmed();
 }
 
 InfoReading TextRow(const std::string& text) {
     if (text.empty())
         return {};
-    return {true, Latin1(text)};
+    return {true, Latin1Text(text)};
 }
 
 } // namespace
@@ -68,7 +65,7 @@ InfoReading ReadInfoRow(TSDIHandler& gauge, InfoRow row) {
     switch (row) {
     case InfoRow::SerialAndIndex: {
         const QString serial = Trimmed(gauge.GetSerialNumber());
-        const QString index = Latin1(gauge.GetHardwareIndex());
+        const QString index = Latin1Text(gauge.GetHardwareIndex());
         if (serial.isEmpty() || index.isEmpty() || serial.toStdString() == NoSerialNumber)
             return {};
         return {true, serial + QStringLiteral(" / ") + index};
