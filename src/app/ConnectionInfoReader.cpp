@@ -3,8 +3,13 @@
 #include "gauge/SDIHandler.h"
 #include "link/ByteText.h"
 #include "link/Clock.h"
+#include "logbook/KnownGauge.h"
+#include "logbook/Logbook.h"
+#include "logbook/LogbookEvents.h"
 #include "ui/GaugeVocabulary.h"
 #include "ui/WideLanguageHandler.h"
+
+#include <QJsonObject>
 
 namespace {
 
@@ -103,6 +108,40 @@ InfoReading ReadInfoRow(TSDIHandler& gauge, InfoRow row) {
     return {};
 }
 
+namespace {
+
+// The rows' names in the logbook's details; they are stored, so they never change.
+QString LogbookName(InfoRow row) {
+    switch (row) {
+    case InfoRow::SerialAndIndex:
+        return QStringLiteral("serial-and-index");
+    case InfoRow::FirmwareVersion:
+        return QStringLiteral("firmware-version");
+    case InfoRow::LastConfiguration:
+        return QStringLiteral("last-configuration");
+    case InfoRow::LastFirmwareUpdate:
+        return QStringLiteral("last-firmware-update");
+    case InfoRow::GaugeType:
+        return QStringLiteral("gauge-type");
+    case InfoRow::HeatingTemperature:
+        return QStringLiteral("heating-temperature");
+    case InfoRow::HeatingMode:
+        return QStringLiteral("heating-mode");
+    case InfoRow::DeviceTime:
+        return QStringLiteral("device-time");
+    }
+    return {};
+}
+
+} // namespace
+
+void ReportConnection(const TSDIHandler& gauge, const InfoReadings& readings) {
+    QJsonObject status;
+    for (const auto& [row, reading] : readings)
+        status.insert(LogbookName(row), reading.ok ? QJsonValue(reading.value) : QJsonValue());
+    ReportToLogbook(GaugeConnected(KnownGauge(gauge), Latin1Text(gauge.Identification()), status));
+}
+
 bool ConnectionInfoReader::GaugeStillThere() {
     return gauge_.Connected && gauge_.IsPortAlive();
 }
@@ -114,6 +153,7 @@ bool ConnectionInfoReader::ReadInfos(const std::vector<InfoRow>& rows, int shown
         clock.SleepMs(MarkPauseMs);
     }
     bool everyRowRead = true;
+    InfoReadings readings;
     for (std::size_t i = 0; i < rows.size(); ++i) {
         if (view_.RowsReplaced() || !GaugeStillThere())
             return false;
@@ -127,8 +167,12 @@ bool ConnectionInfoReader::ReadInfos(const std::vector<InfoRow>& rows, int shown
         if (view_.RowsReplaced())
             return false;
         view_.ShowRowResult(i, reading);
+        readings.emplace_back(rows[i], reading);
         view_.ProcessMessages();
         clock.SleepMs(RowPauseMs);
     }
-    return everyRowRead && !view_.RowsReplaced();
+    if (view_.RowsReplaced())
+        return false;
+    ReportConnection(gauge_, readings);
+    return everyRowRead;
 }

@@ -7,6 +7,7 @@
 
 #include <QString>
 #include <cstddef>
+#include <utility>
 #include <vector>
 
 class TSDIHandler;
@@ -36,6 +37,12 @@ struct InfoReading {
 
 // Reads one row from the gauge and judges it.
 InfoReading ReadInfoRow(TSDIHandler& gauge, InfoRow row);
+
+// The rows as read, in order; a row not read has ok false.
+using InfoReadings = std::vector<std::pair<InfoRow, InfoReading>>;
+// Keeps the connection in the logbook: the gauge's identification and the
+// rows as read.
+void ReportConnection(const TSDIHandler& gauge, const InfoReadings& readings);
 
 // What the reading sequence needs from the area that shows the rows.
 class InfoRowView {

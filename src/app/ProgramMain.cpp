@@ -18,6 +18,7 @@
 #include <QTimer>
 #include <cstdio>
 #include <memory>
+#include <optional>
 
 namespace {
 
@@ -72,11 +73,6 @@ int RunProgram(int argc, char** argv, const ProgramShownHook& shown) {
     if (options.testReport)
         report = std::make_unique<TestReport>();
 
-    TTessra2ParamMainForm window;
-    // After the window has read the language its warning is written in.
-    std::unique_ptr<ProgramTrace> trace;
-    if (!options.tracePath.isEmpty())
-        trace = std::make_unique<ProgramTrace>(options.tracePath, QStringLiteral("tessra2"));
     // The logbook, and the team server given now or kept from an earlier run.
     const TeamServerChoice team = ChooseTeamServer(options.teamLogbook, TeamServerSetting());
     if (!team.error.isEmpty()) {
@@ -89,12 +85,19 @@ int RunProgram(int argc, char** argv, const ProgramShownHook& shown) {
     ProgramLogbook::Options logbookOptions;
     logbookOptions.path = options.logbookPath;
     logbookOptions.team = team.address;
+    // The logbook outlives the window, so that what the areas keep as they
+    // close (a measurement run) still reaches it.
+    std::optional<ProgramLogbook> logbook;
+    TTessra2ParamMainForm window;
+    // After the window has read the language its warnings are written in.
+    std::unique_ptr<ProgramTrace> trace;
+    if (!options.tracePath.isEmpty())
+        trace = std::make_unique<ProgramTrace>(options.tracePath, QStringLiteral("tessra2"));
     // A logbook warning may come in the middle of a gauge operation: it is
     // shown beside the window without stopping it.
-    ProgramLogbook logbook(logbookOptions, [&window](const QString& text) {
-        QTimer::singleShot(0, &window, [text] {
-            ShowNotice(text, MsgKind::Warning, QStringLiteral("logbook"));
-        });
+    logbook.emplace(logbookOptions, [&window](const QString& text) {
+        QTimer::singleShot(
+            0, &window, [text] { ShowNotice(text, MsgKind::Warning, QStringLiteral("logbook")); });
     });
     if (report)
         report->Attach(window);

@@ -3,12 +3,11 @@
 #include "app/ConnectionInfoReader.h"
 #include "cli/CliCommands.h"
 #include "cli/CliSession.h"
+#include "link/ByteText.h"
 #include "link/SDI12IO.h"
 #include "terminal/TerminalSession.h"
 #include "ui/GaugeVocabulary.h"
 #include "ui/WideLanguageHandler.h"
-
-#include "link/ByteText.h"
 
 namespace {
 
@@ -37,12 +36,15 @@ int RunInfo(CliSession& session, const QStringList& arguments) {
     QTextStream& out = session.Out();
     out << Vocabulary::ModelName(session.Model()) << Qt::endl;
     bool complete = true;
+    InfoReadings readings;
     for (const InfoRow row : InfoRowsForModel(session.Model())) {
         const InfoReading reading = ReadInfoRow(session.Gauge(), row);
+        readings.emplace_back(row, reading);
         out << GetText(InfoRowCaptionId(row)) << u' '
             << (reading.ok ? reading.value : QStringLiteral("---")) << Qt::endl;
         complete = complete && reading.ok;
     }
+    ReportConnection(session.Gauge(), readings);
     if (!complete)
         return session.Fail(ExitNoAnswer, GetText(NoAnswerText));
     return ExitSuccess;

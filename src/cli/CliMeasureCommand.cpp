@@ -4,12 +4,11 @@
 
 #include "cli/CliCommands.h"
 #include "cli/CliSession.h"
+#include "link/ByteText.h"
 #include "link/Clock.h"
 #include "measurement/MeasurementCsv.h"
 #include "measurement/MeasurementSequence.h"
 #include "ui/WideLanguageHandler.h"
-
-#include "link/ByteText.h"
 
 #include <QDateTime>
 #include <QJsonArray>

@@ -19,10 +19,22 @@ constexpr int NotATimeText = 809;
 constexpr int WrittenText = 822;
 const QString TimeFormat = QStringLiteral("yyyy-MM-ddTHH:mm:ss");
 
-int SetClock(CliSession& session, const QDateTime& when) {
-    const std::string text = DeviceClockText(when.date(), when.time());
-    if (!DeviceClock(&session.Gauge()).Write(text))
+// The gauge's time as it gives it; invalid when it does not.
+QDateTime GaugeTime(DeviceClock& clock) {
+    const ClockReading reading = clock.Read();
+    return reading.outcome == ClockReading::Outcome::Valid ? reading.when : QDateTime();
+}
+
+// Sets the gauge's clock to when, or with synchronised to the computer's
+// time. The gauge's time is read before and after, for the logbook.
+int SetClock(CliSession& session, const QDateTime& when, bool synchronised) {
+    DeviceClock clock(&session.Gauge());
+    const QDateTime before = GaugeTime(clock);
+    const QDateTime target = synchronised ? QDateTime::currentDateTime() : when;
+    const std::string text = DeviceClockText(target.date(), target.time());
+    if (!clock.Write(text))
         return session.Fail(ExitNoAnswer, TimeNotSetMessage(text));
+    clock.Report(synchronised, before, GaugeTime(clock));
     session.Out() << QString::fromStdString(text) << Qt::endl;
     return ExitSuccess;
 }
@@ -52,12 +64,12 @@ int RunClock(CliSession& session, const QStringList& arguments) {
             return session.Fail(ExitBadInput, GetText(NotATimeText).arg(arguments[1]));
         if (const int failed = session.ConnectGauge())
             return failed;
-        return SetClock(session, when);
+        return SetClock(session, when, false);
     }
     if (action == QLatin1String("sync") && arguments.size() == 1) {
         if (const int failed = session.ConnectGauge())
             return failed;
-        return SetClock(session, QDateTime::currentDateTime());
+        return SetClock(session, QDateTime(), true);
     }
     return WrongArguments(session, "clock");
 }
@@ -84,7 +96,7 @@ int RunFactoryReset(CliSession& session, const QStringList& arguments) {
     if (const int failed = session.ConnectGauge())
         return failed;
     const int model = session.Model();
-    const std::optional<bool> heating = session.Options().heating;
+    std::optional<bool> heating = session.Options().heating;
     // Only the Tessra2 asks; the others' factory settings heat.
     if (model != 0 && heating == false)
         return session.Fail(ExitBadInput,
@@ -100,6 +112,7 @@ int RunFactoryReset(CliSession& session, const QStringList& arguments) {
     if (!failed.isEmpty())
         return session.Fail(ExitNoAnswer,
                             GetText(NotConfirmedText).arg(failed.join(QStringLiteral(", "))));
+    Service::ReportFactoryReset(session.Gauge(), heating);
     session.Say(GetText(WrittenText));
     return ExitSuccess;
 }

@@ -67,6 +67,12 @@ public:
     std::string GaugeSerialNumber();
     // The same as far as it is known, without asking the gauge.
     std::string KnownGaugeSerial() const;
+    // What the last GetModel, GetHardwareIndex and GetFirmwareVersion gave
+    // for the identified gauge, without asking it again (-1 and empty
+    // before the first answer; a new identification forgets them).
+    int KnownModel() const { return knownModel_; }
+    const std::string& KnownHardwareIndex() const { return knownHardwareIndex_; }
+    const std::string& KnownFirmwareVersion() const { return knownFirmwareVersion_; }
     // Called when IsPortAlive finds the adapter gone while its port is open
     // (not when the program closed the port itself): the adapter was
     // unplugged or its line hung up.
@@ -154,10 +160,16 @@ private:
     // QueryText of Address + command converted to an integer.
     int QueryInteger(const std::string& command, bool exactlyOneCharacter, int failure);
 
+    // GetModel's traffic: "I!" and, for the Tessra2 L/S, "OZY!".
+    int IdentifyModel();
+
     AdapterChooser* chooser_ = nullptr;
     bool choosingAdapter_ = false;
     std::string identification_;
     std::string askedSerial_; // the "OOS!" answer for the current identification
     bool serialAsked_ = false;
+    int knownModel_ = -1;
+    std::string knownHardwareIndex_;
+    std::string knownFirmwareVersion_;
     std::function<void()> lossListener_;
 };

@@ -42,8 +42,7 @@ bool TSDIHandler::Connect() {
         choosingAdapter_ = true;
         serial = chooser_->ChooseAdapterSerial();
         choosingAdapter_ = false;
-    }
-    else if (count == 1 && !adapters.empty())
+    } else if (count == 1 && !adapters.empty())
         serial = adapters.front().Serial();
     if (!SDI12IO::IsProgramAdapter(serial)) {
         Connected = false;
@@ -122,6 +121,16 @@ int TSDIHandler::GetModel() {
     identification_.clear();
     askedSerial_.clear();
     serialAsked_ = false;
+    knownHardwareIndex_.clear();
+    knownFirmwareVersion_.clear();
+    const int model = IdentifyModel();
+    // A gauge that did not identify itself is taken for model 0, but that
+    // is no knowledge about it.
+    knownModel_ = identification_.empty() ? -1 : model;
+    return model;
+}
+
+int TSDIHandler::IdentifyModel() {
     if (!Connected)
         Connect();
     if (!Connected)

@@ -3,11 +3,10 @@
 
 #include "gauge/ReplyParsing.h"
 #include "gauge/SDIHandler.h"
+#include "link/ByteText.h"
 #include "link/Clock.h"
 #include "link/CompilerQuirks.h"
 #include "link/SDI12IO.h"
-
-#include "link/ByteText.h"
 
 #include <QLocale>
 #include <algorithm>

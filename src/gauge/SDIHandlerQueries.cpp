@@ -27,13 +27,19 @@ int TSDIHandler::QueryInteger(const std::string& command, bool exactlyOneCharact
 }
 
 std::string TSDIHandler::GetHardwareIndex() {
-    return QueryText(Address + "OOB!");
+    std::string index = QueryText(Address + "OOB!");
+    if (!index.empty())
+        knownHardwareIndex_ = index;
+    return index;
 }
 std::string TSDIHandler::GetSerialNumber() {
     return QueryText(Address + "OOS!");
 }
 std::string TSDIHandler::GetFirmwareVersion() {
-    return QueryText(Address + "OOV!");
+    std::string version = QueryText(Address + "OOV!");
+    if (!version.empty())
+        knownFirmwareVersion_ = version;
+    return version;
 }
 std::string TSDIHandler::GetLastConfigurationDate() {
     return QueryText(Address + "ODC!");

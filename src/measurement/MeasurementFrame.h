@@ -135,10 +135,11 @@ private:
 
     TSDIHandler& gauge_;
     QStatusBar* statusBar_;
+    // Before the sequence, which ends the run in it as it goes.
+    RunJournal journal_;
     Measurement::MeasurementSequence sequence_;
     std::array<TAXO_TTNTStatusPanel*, MeasurementLayout::PositionCount> rows_{};
     std::array<std::array<QFrame*, 5>, 2> blockStrips_{};
     QList<QPointer<TCompareChartForm>> openCharts_;
     bool layingOut_ = false;
-    RunJournal journal_;
 };

@@ -3,6 +3,9 @@
 #include "gauge/SDIHandler.h"
 #include "link/ByteText.h"
 #include "link/Clock.h"
+#include "logbook/KnownGauge.h"
+#include "logbook/Logbook.h"
+#include "logbook/LogbookEvents.h"
 #include "measurement/RunJournal.h"
 #include "ui/TimeTexts.h"
 #include "ui/WideLanguageHandler.h"
@@ -48,6 +51,21 @@ MeasurementSequence::MeasurementSequence(TSDIHandler& gauge, MeasurementView& vi
     BuildRows();
 }
 
+MeasurementSequence::~MeasurementSequence() {
+    EndRun();
+}
+
+void MeasurementSequence::EndRun() {
+    if (history_.Empty())
+        return;
+    MeasurementRunFacts facts;
+    facts.start = DateTimeOf(history_[0].Time);
+    facts.end = DateTimeOf(history_.Last().Time);
+    facts.records = static_cast<int>(history_.Size());
+    facts.journal = JournalPath();
+    ReportToLogbook(MeasurementRunEnded(runGauge_, facts));
+}
+
 void MeasurementSequence::BuildRows() {
     for (int position = 0; position < PositionCount; ++position) {
         ValueRow row;
@@ -85,6 +103,7 @@ void MeasurementSequence::GaugeConnected(const std::string& gaugeSerial) {
 }
 
 void MeasurementSequence::NewRun() {
+    EndRun();
     history_.Clear();
     if (journal_ != nullptr)
         journal_->Close();
@@ -264,6 +283,8 @@ void MeasurementSequence::Record() {
     MeasurementValues::Strings strings;
     for (int position = 0; position < PositionCount; ++position)
         strings[static_cast<std::size_t>(position)] = RowAt(position).rawValue;
+    if (history_.Empty())
+        runGauge_ = KnownGauge(gauge_);
     history_.Append(MeasurementValues(startTime_, strings));
     Journal(history_.Last());
     view_.RecordAdded();

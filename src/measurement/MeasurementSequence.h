@@ -6,6 +6,7 @@
 // status step. The sequence keeps the twelve value rows as data and tells
 // its view which row changed; the frame mirrors the rows in its widgets.
 
+#include "logbook/LogbookEntry.h"
 #include "measurement/MeasurementExport.h"
 #include "measurement/MeasurementLayout.h"
 #include "measurement/MeasurementValues.h"
@@ -86,6 +87,10 @@ public:
     // now gives the local date and time (the PC's clock unless a test pins it).
     MeasurementSequence(TSDIHandler& gauge, MeasurementView& view,
                         std::function<QDateTime()> now = {});
+    // A run with records is kept in the logbook as it ends.
+    ~MeasurementSequence();
+    MeasurementSequence(const MeasurementSequence&) = delete;
+    MeasurementSequence& operator=(const MeasurementSequence&) = delete;
 
     // Showing the area for model: after a model change, with another gauge
     // (gaugeSerial: its serial number; empty when unknown), or before the
@@ -150,6 +155,8 @@ private:
     void StatusStep(ValueRow& row, const std::string& value, QString& unit);
     // A new run: the history emptied, the journal of the run before closed.
     void NewRun();
+    // The run's entry in the logbook, when it has records.
+    void EndRun();
     void Journal(const MeasurementValues& record);
     ValueRow& RowAt(int position) { return rows_[static_cast<std::size_t>(position)]; }
 
@@ -168,6 +175,7 @@ private:
     bool resumeContinuous_ = false; // continuous mode was on when the gauge was lost
     bool lost_ = false;             // the measurement under way lost its gauge
     std::string runSerial_;         // the gauge the run's records come from
+    GaugeIdentity runGauge_;        // the same as the logbook keeps it
     RunJournal* journal_ = nullptr;
     bool journalStarted_ = false; // this run's journal was begun (or failed to)
     bool journalFailed_ = false;  // ... and cannot be written

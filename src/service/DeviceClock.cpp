@@ -1,6 +1,9 @@
 #include "service/DeviceClock.h"
 
 #include "gauge/SDIHandler.h"
+#include "logbook/KnownGauge.h"
+#include "logbook/Logbook.h"
+#include "logbook/LogbookEvents.h"
 #include "ui/WideLanguageHandler.h"
 
 #include <array>
@@ -20,6 +23,10 @@ int PartNumber(const QString& part) {
     bool ok = false;
     const int value = part.toInt(&ok);
     return ok ? value : -1;
+}
+
+QString LogbookTime(const QDateTime& when) {
+    return when.isValid() ? when.toString(QStringLiteral("yyyy-MM-ddTHH:mm:ss")) : QString();
 }
 
 } // namespace
@@ -82,4 +89,13 @@ bool DeviceClock::Write(const std::string& clockText) {
     if (gauge_ == nullptr)
         return false;
     return gauge_->SetDeviceTime(clockText);
+}
+
+void DeviceClock::Report(bool synchronised, const QDateTime& before, const QDateTime& after) const {
+    if (gauge_ == nullptr)
+        return;
+    const GaugeIdentity gauge = KnownGauge(*gauge_);
+    ReportToLogbook(synchronised
+                        ? GaugeClockSynchronised(gauge, LogbookTime(before), LogbookTime(after))
+                        : GaugeClockSet(gauge, LogbookTime(before), LogbookTime(after)));
 }

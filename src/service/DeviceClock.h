@@ -44,6 +44,10 @@ public:
     ClockReading Read();
     // SetDeviceTime with the clock text; true when the gauge answered.
     bool Write(const std::string& clockText);
+    // Keeps a clock set (to a chosen time) or synchronised (to the
+    // computer's) in the logbook, with the gauge's time before and after as
+    // it gave them (an invalid time: not known).
+    void Report(bool synchronised, const QDateTime& before, const QDateTime& after) const;
 
 private:
     TSDIHandler* gauge_;

@@ -1,6 +1,9 @@
 #include "service/ServiceActions.h"
 
 #include "gauge/SDIHandler.h"
+#include "logbook/KnownGauge.h"
+#include "logbook/Logbook.h"
+#include "logbook/LogbookEvents.h"
 #include "ui/Dialogs.h"
 #include "ui/GaugeVocabulary.h"
 #include "ui/WideLanguageHandler.h"
@@ -27,6 +30,8 @@ Outcome ResetAccumulatedTotal(TSDIHandler& gauge) {
         MsgResult::Yes)
         return Outcome::Refused;
     const bool reset = gauge.ResetAccumulatedPrecipitation();
+    if (reset)
+        ReportToLogbook(GaugeTotalReset(KnownGauge(gauge)));
     ShowMessageDialog(GetText(reset ? ResetDoneText : ResetFailedText), MsgKind::Information,
                       MsgButtons::Ok);
     return reset ? Outcome::Done : Outcome::Failed;
@@ -83,18 +88,24 @@ QStringList FactoryLines(const ParameterSet& set, bool impulseFactor) {
 }
 
 bool ConfirmFactoryReset(TSDIHandler& gauge, int model, ParameterSet& factory,
-                         std::optional<bool> heating) {
+                         std::optional<bool>& heating) {
     const bool impulseFactor = gauge.SupportsImpulseFactor(model);
     if (model == 0) {
         if (!heating)
             heating = ShowMessageDialog(GetText(HeatingQuestionText), MsgKind::Confirmation,
                                         MsgButtons::YesNo) == MsgResult::Yes;
         factory.HeatingMode = *heating ? 1 : 0;
+    } else {
+        heating.reset();
     }
     QString question = GetText(FactoryQuestionText) + QLatin1Char('\n');
     for (const QString& line : FactoryLines(factory, impulseFactor))
         question += line + QLatin1Char('\n');
     return ShowMessageDialog(question, MsgKind::Confirmation, MsgButtons::YesNo) == MsgResult::Yes;
+}
+
+void ReportFactoryReset(const TSDIHandler& gauge, std::optional<bool> heating) {
+    ReportToLogbook(GaugeFactoryReset(KnownGauge(gauge), heating));
 }
 
 } // namespace Service

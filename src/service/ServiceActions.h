@@ -31,9 +31,12 @@ QStringList FactoryLines(const ParameterSet& set, bool impulseFactor);
 
 // The questions of the factory reset for the set of model: model 0 asks
 // text 515 (unless heating already answers it) and keeps the answer in
-// factory; then text 209 with the lines of the set. True on Yes: the set
-// is then to be written with force on.
+// factory and in heating (the other models leave heating empty); then text
+// 209 with the lines of the set. True on Yes: the set is then to be
+// written with force on.
 bool ConfirmFactoryReset(TSDIHandler& gauge, int model, ParameterSet& factory,
-                         std::optional<bool> heating = std::nullopt);
+                         std::optional<bool>& heating);
+// Keeps a factory reset in the logbook, with the heating question's answer.
+void ReportFactoryReset(const TSDIHandler& gauge, std::optional<bool> heating);
 
 } // namespace Service

@@ -167,11 +167,14 @@ void TServiceFrame::ResetNrtButtonClick() {
 }
 
 void TServiceFrame::FactoryResetButtonClick() {
-    if (!Service::ConfirmFactoryReset(gauge_, model_, factory_))
+    std::optional<bool> heating;
+    if (!Service::ConfirmFactoryReset(gauge_, model_, factory_, heating))
         return;
     TParameterFrame* configuration = showConfiguration_ ? showConfiguration_() : nullptr;
-    if (configuration != nullptr)
-        configuration->WriteConfiguration(factory_, true);
+    if (configuration == nullptr)
+        return;
+    configuration->WriteConfiguration(factory_, true);
+    Service::ReportFactoryReset(gauge_, heating);
 }
 
 void TServiceFrame::resizeEvent(QResizeEvent*) {

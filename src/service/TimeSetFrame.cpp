@@ -165,11 +165,11 @@ void TTimeSetFrame::ActionButtonClick(int button) {
         ReadDeviceClock();
         break;
     case 1:
-        WriteDeviceClock();
+        WriteDeviceClock(false);
         break;
     case 2:
         SetTimeToSet(now_());
-        WriteDeviceClock();
+        WriteDeviceClock(true);
         break;
     default:
         break;
@@ -192,10 +192,13 @@ void TTimeSetFrame::ReadDeviceClock() {
     }
 }
 
-void TTimeSetFrame::WriteDeviceClock() {
+void TTimeSetFrame::WriteDeviceClock(bool synchronised) {
     const std::string text = DeviceClockText(WriteDatePicker->date(), WriteTimePicker->time());
+    // The gauge's time as last read and running on since.
+    const QDateTime before = ShownDeviceClock();
     if (clock_.Write(text)) {
         ReadDeviceClock();
+        clock_.Report(synchronised, before, ShownDeviceClock());
         return;
     }
     ShowMessageDialog(TimeNotSetMessage(text), MsgKind::Error, MsgButtons::Ok);

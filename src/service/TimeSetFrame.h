@@ -36,7 +36,8 @@ public:
     // 0 read, 1 write, 2 sync with the PC's time.
     void ActionButtonClick(int button);
     void ReadDeviceClock();
-    void WriteDeviceClock();
+    // synchronised: to the computer's time, else to the chosen one.
+    void WriteDeviceClock(bool synchronised = false);
     void CloseLabelClick();
     void ControlPanelClick();
     void ClockTickTimer();
