@@ -117,7 +117,11 @@ public:
         owner_.state_.progressLabel = text;
         owner_.view_.ProgressChanged();
     }
-    void Repaint() override { owner_.view_.Repaint(); }
+    // Asked for after every block: the view draws the progress on its own,
+    // as the sender lets the window process its messages in every wait.
+    // Drawing here would put the drawing between an acknowledgement and
+    // the next block.
+    void Repaint() override {}
 
 private:
     FirmwareUpdateSequence& owner_;
