@@ -93,8 +93,9 @@ public:
 } // namespace
 
 QString VersionCaption(const UpdateState& state) {
-    QString caption = GetText(VersionText) + u' ' +
-                      (state.gaugeVersion.isEmpty() ? QStringLiteral("UNKOWN") : state.gaugeVersion);
+    QString caption =
+        GetText(VersionText) + u' ' +
+        (state.gaugeVersion.isEmpty() ? QStringLiteral("UNKOWN") : state.gaugeVersion);
     if (!state.expectedVersion.isEmpty())
         caption += QStringLiteral(" -> ") + state.expectedVersion;
     return caption;
@@ -116,10 +117,43 @@ public:
         owner_.state_.progressLabel = text;
         owner_.view_.ProgressChanged();
     }
-    void Repaint() override { owner_.view_.Repaint(); }
+    // Asked for after every block: the view draws the progress on its own,
+    // as the sender lets the window process its messages in every wait.
+    // Drawing here would put the drawing between an acknowledgement and
+    // the next block.
+    void Repaint() override {}
 
 private:
     FirmwareUpdateSequence& owner_;
+};
+
+struct FirmwareUpdateSequence::Run {
+    explicit Run(TUSBXModem& transfer) : sender(transfer) {}
+    TUSBXModem& sender;
+    std::uint32_t speed = 0; // of the loader and the transfer
+    std::int64_t imageBytes = 0;
+    // From the loader switch until the transfer ends the adapter hands on
+    // every byte at once.
+    std::optional<LowLatencyScope> lowLatency;
+};
+
+struct FirmwareUpdateSequence::Step {
+    StepRow row;
+    int titleText;
+    bool withModel;    // the title goes on with the model's name
+    bool retranslated; // the title follows a change of language
+    StepResult (FirmwareUpdateSequence::*run)(Run&);
+};
+
+struct FirmwareUpdateSequence::Failure {
+    explicit Failure(QString text) : detail(std::move(text)) {}
+    QString detail;         // the result panel's detail
+    int rowTitle = 0;       // the failed row's new title (text id); 0: it keeps its own
+    bool marked = true;     // the row gets the failure mark (a cancel is no failure of a step)
+    bool dialog = false;    // the detail also in an error dialog, once the row says it
+    bool pause = false;     // the failed row stays on screen for a moment before the result
+    bool closeLink = false; // the adapter is closed (the final step opens it again)
+    bool front = false;     // the area comes to the front for the result
 };
 
 FirmwareUpdateSequence::FirmwareUpdateSequence(TSDIHandler& gauge, FirmwareUpdateView& view)
@@ -170,12 +204,16 @@ void FirmwareUpdateSequence::TranslateTexts() {
             row.title = GetText(row.titleTextId);
 }
 
-void FirmwareUpdateSequence::BeginRow(int row, const QString& title, int titleTextId) {
+void FirmwareUpdateSequence::BeginRow(const Step& step) {
     SetBlinking(false);
     const int previous = state_.currentRow;
+    const int row = step.row;
     state_.currentRow = row;
-    state_.rows[static_cast<std::size_t>(row)].title = title;
-    state_.rows[static_cast<std::size_t>(row)].titleTextId = titleTextId;
+    RowState& shown = state_.rows[static_cast<std::size_t>(row)];
+    shown.title = GetText(step.titleText);
+    if (step.withModel)
+        shown.title += u' ' + Vocabulary::ModelName(model_);
+    shown.titleTextId = step.retranslated ? step.titleText : 0;
     view_.RowBegun(previous, row);
     SetBlinking(true);
     view_.Repaint();
@@ -223,7 +261,8 @@ void FirmwareUpdateSequence::ShowUpdateResult(bool success, const QString& detai
     state_.resultShown = true;
     state_.resultSuccess = success;
     resultDetail_ = detail;
-    state_.resultLine = GetText(success ? SucceededText : FailedText) + QStringLiteral("\r\n") + detail;
+    state_.resultLine =
+        GetText(success ? SucceededText : FailedText) + QStringLiteral("\r\n") + detail;
     state_.resultNotes = notes_;
     QString text = state_.resultLine;
     for (const QString& note : notes_)
@@ -236,13 +275,6 @@ void FirmwareUpdateSequence::AddNote(const QString& note) {
     notes_ << note;
     if (state_.resultShown)
         ShowUpdateResult(state_.resultSuccess, resultDetail_);
-}
-
-bool FirmwareUpdateSequence::CancelTest() {
-    if (!UpdateCancelled)
-        return false;
-    ShowUpdateResult(false, GetText(CancelledText));
-    return true;
 }
 
 void FirmwareUpdateSequence::Pause(double ms) {
@@ -297,10 +329,50 @@ void FirmwareUpdateSequence::StartFirmwareUpdate() {
 }
 
 void FirmwareUpdateSequence::RunSteps(TUSBXModem& sender) {
-    Clock& clock = TheClock();
+    using S = FirmwareUpdateSequence;
+    static const Step steps[] = {
+        {ConnectionRow, EstablishConnectionText, false, true, &S::Connection},
+        {FileRow, LoadingFileText, false, true, &S::FileChoice},
+        {LoaderRow, LoaderTitleText, false, true, &S::LoaderSwitch},
+        {HandshakeRow, InitializingText, true, false, &S::Handshake},
+        {OpeningRow, PreparingText, false, true, &S::Opening},
+        {TransferRow, TransferText, false, true, &S::Transfer},
+        {VerificationRow, CheckingText, false, false, &S::Verification},
+    };
+    Run run(sender);
+    for (const Step& step : steps) {
+        BeginRow(step);
+        if (const StepResult failed = (this->*step.run)(run)) {
+            Fail(*failed);
+            return;
+        }
+    }
+}
 
-    // 4. Connection.
-    BeginRow(ConnectionRow, GetText(EstablishConnectionText), EstablishConnectionText);
+FirmwareUpdateSequence::Failure FirmwareUpdateSequence::Cancelled() const {
+    Failure cancelled(GetText(CancelledText));
+    cancelled.marked = false;
+    return cancelled;
+}
+
+void FirmwareUpdateSequence::Fail(const Failure& failure) {
+    if (failure.rowTitle > 0)
+        SetRowTitle(state_.currentRow, failure.rowTitle);
+    if (failure.marked)
+        MarkCurrent(false);
+    if (failure.dialog)
+        ShowMessageDialog(failure.detail, MsgKind::Error, MsgButtons::Ok);
+    if (failure.pause)
+        Pause(StepPauseMs);
+    if (failure.closeLink)
+        gauge_.Disconnect();
+    if (failure.front)
+        view_.BringToFront();
+    ShowUpdateResult(false, failure.detail);
+}
+
+// 4. Connection: the procedure goes on without a gauge as well.
+FirmwareUpdateSequence::StepResult FirmwareUpdateSequence::Connection(Run&) {
     if (gauge_.Connected || SDI12IO::PortConnected) {
         SetRowText(ConnectionRow, GetText(ConnectedText));
         gaugeFound_ = true;
@@ -310,20 +382,23 @@ void FirmwareUpdateSequence::RunSteps(TUSBXModem& sender) {
     }
     MarkCurrent(gaugeFound_);
     view_.Repaint();
-    if (CancelTest())
-        return;
+    if (UpdateCancelled)
+        return Cancelled();
+    return {};
+}
 
-    // 5. File choice.
-    BeginRow(FileRow, GetText(LoadingFileText), LoadingFileText);
+// 5. File choice, and the configuration backup before the gauge leaves its
+// application (not for an update that was cancelled meanwhile).
+FirmwareUpdateSequence::StepResult FirmwareUpdateSequence::FileChoice(Run& run) {
     FileDialogRequest request;
     request.filter = FileFilter;
     request.folder = FirmwarePath;
     const QString path = Dialogs().OpenFile(request);
     if (path.isEmpty()) {
-        MarkCurrent(false);
-        SetRowTitle(FileRow, FileNotOpenedText);
-        ShowUpdateResult(false, GetText(CancelledText));
-        return;
+        Failure notChosen = Cancelled();
+        notChosen.rowTitle = FileNotOpenedText;
+        notChosen.marked = true;
+        return notChosen;
     }
     FirmwarePath = FolderOf(path);
     fileName_ = path;
@@ -331,14 +406,11 @@ void FirmwareUpdateSequence::RunSteps(TUSBXModem& sender) {
     // Nothing that large is a gauge's image: refused before anything is sent.
     const QFileInfo file(path);
     if (file.exists() && IsTooLarge(file.size())) {
-        MarkCurrent(false);
-        SetRowTitle(FileRow, FileNotOpenedText);
-        const QString refusal = GetText(TooLargeText)
-                                    .arg(QFileInfo(path).fileName())
-                                    .arg(QString::number(file.size()));
-        ShowMessageDialog(refusal, MsgKind::Error, MsgButtons::Ok);
-        ShowUpdateResult(false, refusal);
-        return;
+        Failure tooLarge(
+            GetText(TooLargeText).arg(file.fileName()).arg(QString::number(file.size())));
+        tooLarge.rowTitle = FileNotOpenedText;
+        tooLarge.dialog = true;
+        return tooLarge;
     }
     MarkCurrent(true);
     view_.Repaint();
@@ -346,146 +418,142 @@ void FirmwareUpdateSequence::RunSteps(TUSBXModem& sender) {
     if (!state_.expectedVersion.isEmpty())
         view_.AreaShown();
     Pause(FileChosenPauseMs);
-    const std::uint32_t speed = model_ == ModelTessra2 ? Model0Speed : FastSpeed;
-
-    // Before the gauge leaves its application: its configuration (not for
-    // an update that was cancelled meanwhile).
+    run.speed = model_ == ModelTessra2 ? Model0Speed : FastSpeed;
     if (!UpdateCancelled)
         BackUpConfiguration();
+    return {};
+}
 
-    // 6. Loader switch.
-    BeginRow(LoaderRow, GetText(LoaderTitleText), LoaderTitleText);
-    if (CancelTest())
-        return;
+// 6. Loader switch: without its confirmation the update is tried directly.
+FirmwareUpdateSequence::StepResult FirmwareUpdateSequence::LoaderSwitch(Run& run) {
+    if (UpdateCancelled)
+        return Cancelled();
     loaderEntered_ = true;
-    const bool switched = gauge_.SetTransferRate(speed);
-    // From here until the transfer ends the adapter hands on every byte at once.
-    std::optional<LowLatencyScope> lowLatency;
-    lowLatency.emplace();
+    const bool switched = gauge_.SetTransferRate(run.speed);
+    run.lowLatency.emplace();
     SetRowText(LoaderRow, GetText(switched ? InitializedText : DirectUpdateText));
     MarkCurrent(switched);
-    if (CancelTest())
-        return;
+    if (UpdateCancelled)
+        return Cancelled();
+    return {};
+}
 
-    // 7. Handshake.
-    BeginRow(HandshakeRow, GetText(InitializingText) + u' ' + Vocabulary::ModelName(model_), 0);
+// 7. Handshake. A cancel during the loader's start or the handshake ends
+// the handshake; it is reported as the handshake that did not happen.
+FirmwareUpdateSequence::StepResult FirmwareUpdateSequence::Handshake(Run& run) {
+    Clock& clock = TheClock();
     clock.ProcessMessages();
-    sender.OnLog = [this](const std::string& text) {
+    run.sender.OnLog = [this](const std::string& text) {
         SetRowText(state_.currentRow, QString::fromUtf8(text));
         view_.Repaint();
     };
     if (senderHook_)
-        senderHook_(sender);
+        senderHook_(run.sender);
     // The loader starts.
     for (int pass = 0; pass < LoaderStartPasses && !UpdateCancelled; ++pass) {
         clock.SleepMs(LoaderStartPassMs);
         clock.ProcessMessages();
     }
-    // A cancel during the loader's start or the handshake ends the
-    // handshake; it is reported as the handshake that did not happen.
-    const bool synchronized = !UpdateCancelled && sender.SynchronizeReceiver();
-    if (!synchronized) {
-        SetRowTitle(HandshakeRow, NoHandshakeText);
-        MarkCurrent(false);
-        if (sender.PortLost() && gaugeFound_)
+    if (UpdateCancelled || !run.sender.SynchronizeReceiver()) {
+        if (run.sender.PortLost() && gaugeFound_)
             AddNote(GetText(AdapterLostText));
-        Pause(StepPauseMs);
-        ShowUpdateResult(false, GetText(NoHandshakeText));
-        view_.BringToFront();
-        gauge_.Disconnect();
-        return;
+        Failure noHandshake(GetText(NoHandshakeText));
+        noHandshake.rowTitle = NoHandshakeText;
+        noHandshake.pause = true;
+        noHandshake.closeLink = true;
+        noHandshake.front = true;
+        return noHandshake;
     }
     SetRowText(HandshakeRow, GetText(SynchronizedText));
     MarkCurrent(true);
     view_.Repaint();
     Pause(StepPauseMs);
+    return {};
+}
 
-    // 8. Opening the file for the transfer.
-    BeginRow(OpeningRow, GetText(PreparingText), PreparingText);
-    if (CancelTest())
-        return;
-    if (!sender.OpenFirmwareFile(fileName_)) {
-        SetRowTitle(OpeningRow, FileNotOpenedText);
-        MarkCurrent(false);
-        Pause(StepPauseMs);
-        ShowUpdateResult(false, GetText(FileNotOpenedText));
-        gauge_.Disconnect();
-        return;
+// 8. Opening the file for the transfer.
+FirmwareUpdateSequence::StepResult FirmwareUpdateSequence::Opening(Run& run) {
+    if (UpdateCancelled)
+        return Cancelled();
+    if (!run.sender.OpenFirmwareFile(fileName_)) {
+        Failure notOpened(GetText(FileNotOpenedText));
+        notOpened.rowTitle = FileNotOpenedText;
+        notOpened.pause = true;
+        notOpened.closeLink = true;
+        return notOpened;
     }
-    const std::int64_t imageBytes = sender.FileSize;
+    run.imageBytes = run.sender.FileSize;
     SetRowText(OpeningRow, GetText(OkText));
     MarkCurrent(true);
+    return {};
+}
 
-    // 9. Transfer.
-    BeginRow(TransferRow, GetText(TransferText), TransferText);
-    if (CancelTest())
-        return;
+// 9. Transfer.
+FirmwareUpdateSequence::StepResult FirmwareUpdateSequence::Transfer(Run& run) {
+    if (UpdateCancelled)
+        return Cancelled();
     Progress progress(*this);
-    const bool sent = sender.SendFirmwareFile(&progress);
-    lowLatency.reset();
+    const bool sent = run.sender.SendFirmwareFile(&progress);
+    run.lowLatency.reset();
     if (!sent) {
-        if (CancelTest()) {
-            view_.BringToFront();
-            gauge_.Disconnect();
-            return;
-        }
-        MarkCurrent(false);
-        gauge_.Disconnect();
-        view_.BringToFront();
-        if (sender.PortLost())
+        Failure failed = UpdateCancelled ? Cancelled() : Failure(GetText(FailedText));
+        failed.closeLink = true;
+        failed.front = true;
+        if (!UpdateCancelled && run.sender.PortLost())
             AddNote(GetText(AdapterLostText));
-        ShowUpdateResult(false, GetText(FailedText));
-        return;
+        return failed;
     }
     SetBlinking(false);
     MarkCurrent(true);
     SetRowText(TransferRow, GetText(UploadFinishedText));
     view_.Repaint();
     ShowCurrentRow();
+    return {};
+}
 
-    // 10. Verification.
-    BeginRow(VerificationRow, GetText(CheckingText), 0);
+// 10 and 11. The image is in the gauge by now: the check tells what the
+// gauge holds, and a confirmed version closes the procedure.
+FirmwareUpdateSequence::StepResult FirmwareUpdateSequence::Verification(Run& run) {
+    Clock& clock = TheClock();
     const QString expected = state_.expectedVersion;
     bool confirmed = VerifyNewFirmware(expected);
     // An empty image changed nothing, whatever the gauge reports afterwards.
-    if (imageBytes == 0) {
+    if (run.imageBytes == 0) {
         confirmed = false;
         AddNote(GetText(EmptyImageText));
     }
-
-    // 11. Closing.
-    if (confirmed) {
-        SetBlinking(false);
-        ShowCurrentRow();
-        MarkCurrent(true);
-        const QString shown = expected.isEmpty() ? QString::fromLatin1(reportedVersion_) : expected;
-        SetRowText(VerificationRow, GetText(VersionText) + shown);
-        clock.ProcessMessages();
-        Pause(VersionShownPauseMs);
-        view_.Repaint();
-        SetRowText(VerificationRow, GetText(ClosingText));
-        clock.ProcessMessages();
-        if (!gauge_.SetLastFirmwareUpdateDate(Now()))
-            AddNote(GetText(DateNotRecordedText));
-        // The pause before the result keeps the adapter open, so the main
-        // window's connection watch does not take it for a lost gauge.
-        Pause(ClosingPauseMs);
-        gauge_.Disconnect();
-        ShowUpdateResult(true, QString());
-        view_.Repaint();
-        return;
+    if (!confirmed) {
+        if (run.imageBytes > 0) {
+            if (model_ != ModelTessra2 && expected.isEmpty())
+                AddNote(GetText(NoIdentificationText));
+            AddNote(GetText(ReportedVersionText)
+                        .arg(reportedVersion_.empty() ? QStringLiteral("-")
+                                                      : QString::fromLatin1(reportedVersion_)));
+        }
+        Failure notConfirmed(GetText(FailedText));
+        notConfirmed.closeLink = true;
+        notConfirmed.front = true;
+        return notConfirmed;
     }
-    MarkCurrent(false);
+    SetBlinking(false);
+    ShowCurrentRow();
+    MarkCurrent(true);
+    const QString shown = expected.isEmpty() ? QString::fromLatin1(reportedVersion_) : expected;
+    SetRowText(VerificationRow, GetText(VersionText) + shown);
+    clock.ProcessMessages();
+    Pause(VersionShownPauseMs);
+    view_.Repaint();
+    SetRowText(VerificationRow, GetText(ClosingText));
+    clock.ProcessMessages();
+    if (!gauge_.SetLastFirmwareUpdateDate(Now()))
+        AddNote(GetText(DateNotRecordedText));
+    // The pause before the result keeps the adapter open, so the main
+    // window's connection watch does not take it for a lost gauge.
+    Pause(ClosingPauseMs);
     gauge_.Disconnect();
-    view_.BringToFront();
-    if (imageBytes > 0) {
-        if (model_ != ModelTessra2 && expected.isEmpty())
-            AddNote(GetText(NoIdentificationText));
-        AddNote(GetText(ReportedVersionText)
-                    .arg(reportedVersion_.empty() ? QStringLiteral("-")
-                                                  : QString::fromLatin1(reportedVersion_)));
-    }
-    ShowUpdateResult(false, GetText(FailedText));
+    ShowUpdateResult(true, QString());
+    view_.Repaint();
+    return {};
 }
 
 void FirmwareUpdateSequence::BackUpConfiguration() {
@@ -543,7 +611,8 @@ bool FirmwareUpdateSequence::VerifyNewFirmware(const QString& expectedVersion) {
     gauge_.Reconnect();
     reportedVersion_ = gauge_.GetFirmwareVersion();
     if (model_ > ModelTessra2)
-        return !expectedVersion.isEmpty() && QString::fromLatin1(reportedVersion_) == expectedVersion;
+        return !expectedVersion.isEmpty() &&
+               QString::fromLatin1(reportedVersion_) == expectedVersion;
     return !reportedVersion_.empty();
 }
 

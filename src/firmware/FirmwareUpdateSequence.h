@@ -19,6 +19,7 @@
 #include <QString>
 #include <QStringList>
 #include <functional>
+#include <optional>
 #include <string>
 
 class TSDIHandler;
@@ -68,14 +69,34 @@ public:
 
 private:
     class Progress;
+    // What one update carries from step to step.
+    struct Run;
+    // A step: its row, the row's title, what it does.
+    struct Step;
+    // How a step failed: what its row and the result panel then say.
+    struct Failure;
+    // Nothing when the step succeeded and the next one follows.
+    using StepResult = std::optional<Failure>;
 
-    // Steps 4 to 11; returns at any failure (the caller cleans up).
+    // Steps 4 to 11, one row each; ends at the first failure (the caller cleans up).
     void RunSteps(TUSBXModem& sender);
+    StepResult Connection(Run& run);
+    StepResult FileChoice(Run& run);
+    StepResult LoaderSwitch(Run& run);
+    StepResult Handshake(Run& run);
+    StepResult Opening(Run& run);
+    StepResult Transfer(Run& run);
+    // Verification and closing.
+    StepResult Verification(Run& run);
+    // The one way out of a failed step.
+    void Fail(const Failure& failure);
+    // The cancel test's failure: "Cancelled by user!".
+    Failure Cancelled() const;
     void BackUpConfiguration();
     // Step 13.
     void Final();
 
-    void BeginRow(int row, const QString& title, int titleTextId);
+    void BeginRow(const Step& step);
     void SetRowTitle(int row, int titleTextId);
     void SetRowText(int row, const QString& text);
     void MarkCurrent(bool success);
@@ -86,7 +107,6 @@ private:
     void ShowUpdateResult(bool success, const QString& detail);
     // A line added below the result's detail (the backup, a cause found).
     void AddNote(const QString& note);
-    bool CancelTest();
     // A pause that keeps the window alive.
     void Pause(double ms);
     QDateTime Now() const;

@@ -42,8 +42,8 @@ struct UpdateState {
     int currentRow = NoRow; // the running step's row; none before the first update
     bool blinking = false;  // the running step's row blinks
     bool cancelEnabled = false;
-    bool running = false;   // a procedure is under way
-    bool busy = false;      // hourglass cursor
+    bool running = false; // a procedure is under way
+    bool busy = false;    // hourglass cursor
 
     // Version strip: text 130 and what the gauge reported (empty: unknown),
     // then the version the chosen file announces.
@@ -90,6 +90,8 @@ public:
     virtual void BlinkingChanged() {}
     // The current row is made visible (it may have been hidden by a blink).
     virtual void CurrentRowShown() {}
+    // The progress bar or its label moved; during a transfer with every
+    // block, so a view draws it at its own pace (Repaint draws it at once).
     virtual void ProgressChanged() {}
     virtual void ResultShown() {}
     virtual void CancelEnabledChanged() {}

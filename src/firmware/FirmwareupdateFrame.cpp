@@ -2,6 +2,7 @@
 
 #include "firmware/FirmwareUpdateSequence.h"
 #include "firmware/UpdateInputGuard.h"
+#include "link/Clock.h"
 #include "ui/ImageControl.h"
 #include "ui/Palette.h"
 #include "ui/PanelButton.h"
@@ -9,7 +10,6 @@
 #include "ui/TTNTStatusPanel.h"
 #include "ui/UiHelpers.h"
 #include "ui/WideLanguageHandler.h"
-#include "link/Clock.h"
 
 #include <QLabel>
 #include <QProgressBar>
@@ -73,14 +73,14 @@ TFirmwareupdateFrame::TFirmwareupdateFrame(TSDIHandler& gauge, QStatusBar* statu
     setObjectName(QStringLiteral("FirmwareupdateFrame"));
     FillBackground(this, Qt::white);
     BuildWidgets();
-    inputGuard_ = std::make_unique<UpdateInputGuard>(this, FwCancelButton,
-                                                     [this] { FwCancelButtonClick(); });
+    inputGuard_ =
+        std::make_unique<UpdateInputGuard>(this, FwCancelButton, [this] { FwCancelButtonClick(); });
 
     Blinktimer.setInterval(BlinkMs);
     connect(&Blinktimer, &QTimer::timeout, this, &TFirmwareupdateFrame::BlinktimerTimer);
     ProgressTimer.setSingleShot(true);
     ProgressTimer.setInterval(static_cast<int>(ProgressIntervalMs));
-    connect(&ProgressTimer, &QTimer::timeout, this, [this] { ShowProgress(true); });
+    connect(&ProgressTimer, &QTimer::timeout, this, [this] { ShowProgress(); });
     connect(FwStartButton, &TAXO_TTNTPanelButton::clicked, this,
             &TFirmwareupdateFrame::StartFirmwareUpdate);
     connect(FwCancelButton, &TAXO_TTNTPanelButton::clicked, this,
@@ -269,7 +269,7 @@ void TFirmwareupdateFrame::ViewReset() {
     for (int row = 0; row < StepRowCount; ++row)
         SyncRow(row);
     ResultPanel->hide();
-    ShowProgress(true);
+    ShowProgress();
 }
 
 void TFirmwareupdateFrame::RowBegun(int previous, int row) {
@@ -298,41 +298,36 @@ void TFirmwareupdateFrame::CurrentRowShown() {
 }
 
 void TFirmwareupdateFrame::ProgressChanged() {
-    ShowProgress(false);
+    // A transfer moves bar and label with every block. Nothing is drawn on
+    // the sender's way from one acknowledgement to the next block: the timer
+    // draws them, at most every ProgressIntervalMs, while the sender waits
+    // for the line and lets the window process its messages.
+    if (ProgressTimer.isActive())
+        return;
+    const double since = TheClock().NowMs() - progressShownAt_;
+    ProgressTimer.start(
+        static_cast<int>(std::clamp(ProgressIntervalMs - since, 0.0, ProgressIntervalMs)));
 }
 
-void TFirmwareupdateFrame::ShowProgress(bool now) {
+void TFirmwareupdateFrame::ShowProgress() {
+    ProgressTimer.stop();
+    progressShownAt_ = TheClock().NowMs();
     const UpdateState& state = State();
     // The bar counts blocks; a maximum beyond its range is scaled into it.
     const std::int64_t maximum = std::max<std::int64_t>(1, state.progressMaximum);
     const int range = static_cast<int>(std::min<std::int64_t>(maximum, 1 << 30));
-    const int value = static_cast<int>(std::min<std::int64_t>(state.progressPosition, maximum) *
-                                       range / maximum);
-    if (UpdateProgressBar->maximum() == range && UpdateProgressBar->value() == value &&
-        UpdateLabel->text() == state.progressLabel) {
-        ProgressTimer.stop();
-        return;
-    }
-    // A transfer moves bar and label some eighty times a second: they are
-    // drawn at most every ProgressIntervalMs, and their last state always.
-    const double at = TheClock().NowMs();
-    if (!now && at - progressShownAt_ < ProgressIntervalMs) {
-        if (!ProgressTimer.isActive())
-            ProgressTimer.start();
-        return;
-    }
-    ProgressTimer.stop();
-    progressShownAt_ = at;
+    const int value =
+        static_cast<int>(std::min<std::int64_t>(state.progressPosition, maximum) * range / maximum);
     if (UpdateProgressBar->maximum() != range)
         UpdateProgressBar->setMaximum(range);
-    // The bar draws itself at once when its look changes.
     UpdateProgressBar->setValue(value);
-    UpdateLabel->setText(state.progressLabel);
+    if (UpdateLabel->text() != state.progressLabel)
+        UpdateLabel->setText(state.progressLabel);
 }
 
 void TFirmwareupdateFrame::ResultShown() {
     const UpdateState& state = State();
-    ShowProgress(true);
+    ShowProgress();
     // The result and its detail as the panel's line; the notes below the mark.
     ResultLabel->setText(Lines(state.resultLine).trimmed());
     ResultNotesLabel->setText(state.resultNotes.join(u'\n'));
@@ -357,14 +352,16 @@ void TFirmwareupdateFrame::BusyChanged() {
 
 void TFirmwareupdateFrame::RunningChanged() {
     const bool running = State().running;
-    ShowProgress(true);
+    ShowProgress();
     SetButtonEnabled(FwStartButton, !running);
     inputGuard_->SetActive(running);
 }
 
 void TFirmwareupdateFrame::Repaint() {
-    // Only what changed is drawn now; the rest follows with the next
-    // message processing.
+    // Only what changed is drawn now, a progress still waiting for its
+    // timer included; the rest follows with the next message processing.
+    if (ProgressTimer.isActive())
+        ShowProgress();
     std::vector<QWidget*> widgets;
     widgets.swap(dirty_);
     for (QWidget* widget : widgets)

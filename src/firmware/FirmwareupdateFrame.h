@@ -73,10 +73,10 @@ public:
     TAXO_TTNTPanelButton* FwStartButton = nullptr;
     TAXO_TTNTPanelButton* FwCancelButton = nullptr;
     QTimer Blinktimer;
-    // Draws the progress bar and label as they are last once a transfer has
-    // moved them faster than anyone can follow.
+    // Draws the progress bar and label as they are last, a few times a
+    // second while a transfer moves them with every block.
     QTimer ProgressTimer;
-    static constexpr double ProgressIntervalMs = 40;
+    static constexpr double ProgressIntervalMs = 250;
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
@@ -99,11 +99,11 @@ private:
     void StatusText(const QString& text) override;
 
     void BuildWidgets();
-    void LayoutArea();    // FirmwareupdateFrameLayout.cpp
-    void LayoutResult();  // FirmwareupdateFrameLayout.cpp
+    void LayoutArea();   // FirmwareupdateFrameLayout.cpp
+    void LayoutResult(); // FirmwareupdateFrameLayout.cpp
     void SyncRow(int row);
-    // The progress bar and label from the state: now, or within ProgressIntervalMs.
-    void ShowProgress(bool now);
+    // The progress bar and label from the state, now.
+    void ShowProgress();
     void SetButtonEnabled(TAXO_TTNTPanelButton* button, bool enabled);
     void Dirty(QWidget* widget);
 

@@ -15,6 +15,8 @@ public:
     virtual void SetMaximum(std::int64_t maximum) = 0;
     virtual void SetPosition(std::int64_t position) = 0;
     virtual void SetLabel(const QString& text) = 0;
-    // Draw the bar now: the sender does not return to the event loop while it runs.
+    // Called after every acknowledged block: the bar may be drawn now. A
+    // window that draws on its own while the sender waits for the line (the
+    // sender processes its messages in every wait) does nothing here.
     virtual void Repaint() = 0;
 };

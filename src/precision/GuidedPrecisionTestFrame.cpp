@@ -204,25 +204,35 @@ void TGuidedPrecisionTestFrame::LayoutFrame() {
 
 void TGuidedPrecisionTestFrame::PlaceReportButton() {
     const int left = DisplayPanel->contentsRect().width() / 2 - ShowPDFButton->width() / 2;
-    ShowPDFButton->move(left, reportButtonTop_);
+    ShowPDFButton->move(left, rowsHeight_ + ReportButtonGap);
+}
+
+void TGuidedPrecisionTestFrame::DrawNow(QWidget* widget) {
+    if (widget->isVisible())
+        widget->repaint();
 }
 
 // What the sequence reports.
 
 void TGuidedPrecisionTestFrame::TitleChanged(const QString& title) {
     TitlePanel->setText(title);
+    DrawNow(TitlePanel);
 }
 
 void TGuidedPrecisionTestFrame::RowsCleared() {
     for (TAXO_TTNTStatusPanel* row : rowPanels_)
         delete row;
     rowPanels_.clear();
+    rowsHeight_ = 0;
+    DrawNow(DisplayPanel);
 }
 
 void TGuidedPrecisionTestFrame::ApplyRow(TAXO_TTNTStatusPanel* panel, const PageRow& row) {
+    // Whether the row wraps was decided when it was added.
+    const bool wraps = panel->height() == WrappedRowHeight;
     panel->SetCaptionText(row.caption, -1);
-    panel->SetCaptionWordWrap(row.wraps);
-    if (row.wraps) {
+    panel->SetCaptionWordWrap(wraps);
+    if (wraps) {
         // Both lines start at the same place: an indent instead of the
         // caption's leading blank.
         QLabel* caption = panel->CaptionLabel();
@@ -241,7 +251,9 @@ void TGuidedPrecisionTestFrame::RowAdded(int index, const PageRow& row) {
     Q_UNUSED(index);
     auto* panel = new TAXO_TTNTStatusPanel(DisplayPanel);
     panel->hide();
-    panel->setGeometry(0, row.top, DisplayPanel->contentsRect().width(), row.height);
+    const int height = row.caption.size() > LongestOneLineRow ? WrappedRowHeight : RowHeight;
+    panel->setGeometry(0, rowsHeight_, DisplayPanel->contentsRect().width(), height);
+    rowsHeight_ += height;
     const QColor background = DisplayPanel->palette().color(QPalette::Window);
     panel->setFrameStyle(QFrame::NoFrame);
     panel->LeaveColor = background;
@@ -261,12 +273,15 @@ void TGuidedPrecisionTestFrame::RowAdded(int index, const PageRow& row) {
 void TGuidedPrecisionTestFrame::RowChanged(int index, const PageRow& row) {
     if (index < 0 || index >= static_cast<int>(rowPanels_.size()))
         return;
-    ApplyRow(rowPanels_[static_cast<std::size_t>(index)], row);
+    TAXO_TTNTStatusPanel* panel = rowPanels_[static_cast<std::size_t>(index)];
+    ApplyRow(panel, row);
+    DrawNow(panel);
 }
 
 void TGuidedPrecisionTestFrame::StepShown(int step, const QString& progressText) {
     ProgressBar->setValue(step);
     ProgressLabel->setText(progressText);
+    DrawNow(ButtonPanel);
 }
 
 void TGuidedPrecisionTestFrame::EnableButton(TAXO_TTNTPanelButton* button, bool on) {
@@ -278,6 +293,7 @@ void TGuidedPrecisionTestFrame::ButtonsChanged(bool continueOn, bool cancelOn, b
     EnableButton(ContinueButton, continueOn);
     EnableButton(AbortButton, cancelOn);
     EnableButton(BackButton, backOn);
+    DrawNow(ButtonPanel);
 }
 
 void TGuidedPrecisionTestFrame::ContinueCaptionChanged(int textId) {
@@ -291,6 +307,8 @@ void TGuidedPrecisionTestFrame::ActionLabelChanged(bool shown, const QString& te
 
 void TGuidedPrecisionTestFrame::ActionPanelShown(bool shown) {
     ActionPanel->setVisible(shown);
+    if (shown)
+        LayoutFrame();
 }
 
 void TGuidedPrecisionTestFrame::PictureChanged(GaugePicture picture) {
@@ -313,10 +331,10 @@ void TGuidedPrecisionTestFrame::ResultChartShown(bool shown) {
 
 void TGuidedPrecisionTestFrame::ToleranceChartChanged(const ToleranceChartData& chart) {
     ResultChart->ShowToleranceChart(chart);
+    ForceFullRelayout();
 }
 
-void TGuidedPrecisionTestFrame::ReportButtonShown(bool shown, int top) {
-    reportButtonTop_ = top;
+void TGuidedPrecisionTestFrame::ReportButtonShown(bool shown) {
     ShowPDFButton->SetCaptionById(QString(), ReportTextId);
     PlaceReportButton();
     ShowPDFButton->setVisible(shown);
@@ -335,11 +353,6 @@ void TGuidedPrecisionTestFrame::BusyCursor(bool on) {
 void TGuidedPrecisionTestFrame::BringToFront() {
     window()->raise();
     window()->activateWindow();
-}
-
-void TGuidedPrecisionTestFrame::Repaint() {
-    if (isVisible())
-        repaint();
 }
 
 void TGuidedPrecisionTestFrame::ProcessMessages() {

@@ -4,7 +4,9 @@
 // builds the widgets, lays them out, forwards the clicks to the page
 // sequence (PrecisionTestSequence) and mirrors what the sequence reports:
 // the title, the rows with their marks, the buttons, the progress, the
-// tolerance chart and the report button.
+// tolerance chart and the report button. The rows are stacked from the top,
+// a long one two lines high. The sequence holds the GUI thread during its
+// pauses, so whatever it reports is drawn at once.
 
 #include "precision/PrecisionReport.h"
 #include "precision/PrecisionTestSequence.h"
@@ -36,6 +38,11 @@ public:
     static constexpr int ProgressBarHeight = 20;
     static constexpr int ReportButtonWidth = 220;
     static constexpr int RowTextSize = 12;
+    static constexpr int RowHeight = 30;
+    // A row whose caption is longer than this wraps, twice as high.
+    static constexpr int LongestOneLineRow = 80;
+    static constexpr int WrappedRowHeight = 60;
+    static constexpr int ReportButtonGap = 10;
 
     explicit TGuidedPrecisionTestFrame(TSDIHandler& gauge, QWidget* parent = nullptr);
     ~TGuidedPrecisionTestFrame() override;
@@ -50,10 +57,12 @@ public:
     void ShowPDFButtonClick() { sequence_.ShowPDFButtonClick(); }
     void FrameResize();
     void Step1ImageClick() {}
-    void LayoutFrame() override;
+    void LayoutFrame();
 
     Precision::PrecisionTestSequence& Sequence() { return sequence_; }
     const std::vector<TAXO_TTNTStatusPanel*>& RowPanels() const { return rowPanels_; }
+    // Sum of the rows' heights: the top of the next row.
+    int RowsHeight() const { return rowsHeight_; }
     // The report as it would be built now (date: now).
     Precision::ReportContent CurrentReport() const;
     // Shows a built report; the preview window unless a test replaces it.
@@ -100,12 +109,10 @@ private:
     void PictureChanged(Precision::GaugePicture picture) override;
     void ResultChartShown(bool shown) override;
     void ToleranceChartChanged(const Precision::ToleranceChartData& chart) override;
-    void ReportButtonShown(bool shown, int top) override;
+    void ReportButtonShown(bool shown) override;
     void BusyCursor(bool on) override;
     void BringToFront() override;
-    void Repaint() override;
     void ProcessMessages() override;
-    void ForceFullRelayout() override;
     void Translate() override;
     void BuildReport(const QString& verdict) override;
     void AreaHidden() override;
@@ -114,9 +121,13 @@ private:
     void EnableButton(TAXO_TTNTPanelButton* button, bool on);
     void ApplyRow(TAXO_TTNTStatusPanel* panel, const Precision::PageRow& row);
     void PlaceReportButton();
+    // One pixel wider and narrower again: everything laid out anew.
+    void ForceFullRelayout();
+    // Draws widget now, if it is on screen.
+    static void DrawNow(QWidget* widget);
 
     Precision::PrecisionTestSequence sequence_;
     std::vector<TAXO_TTNTStatusPanel*> rowPanels_;
-    int reportButtonTop_ = 0;
+    int rowsHeight_ = 0;
     bool busy_ = false;
 };

@@ -84,9 +84,43 @@ QString FromBytes(const std::string& text) {
 
 } // namespace
 
+struct PrecisionTestSequence::PageEntry {
+    Page page;
+    int step; // what the progress shows
+    void (PrecisionTestSequence::*show)();
+    void (PrecisionTestSequence::*onContinue)();
+    Page back; // Page::None: Back does nothing
+};
+
+const PrecisionTestSequence::PageEntry& PrecisionTestSequence::Entry(Page page) {
+    using S = PrecisionTestSequence;
+    // Each page: its step, what shows it, what Continue does there, where
+    // Back leads. Going back into a measuring page measures again; Back on
+    // the status page reads the status again.
+    static const PageEntry pages[] = {
+        {Page::None, -1, nullptr, nullptr, Page::None},
+        {Page::Welcome, 0, nullptr, &S::BeginTest, Page::None},
+        {Page::Repeat, 1, nullptr, &S::BeginTest, Page::None},
+        {Page::Status, 2, &S::StepReadStatus, &S::StepApplyBaseWeight, Page::Status},
+        {Page::ApplyBase, 3, &S::StepApplyBaseWeight, &S::PlaceBaseWeight, Page::Status},
+        {Page::MeasureBase, 4, &S::StepMeasureBaseWeight, &S::StepApplyTestWeight, Page::ApplyBase},
+        {Page::ApplyTest, 5, &S::StepApplyTestWeight, &S::PlaceTestWeight, Page::MeasureBase},
+        {Page::MeasureTest, 6, &S::StepMeasureTestWeight, &S::StepEvaluate, Page::ApplyTest},
+        {Page::Evaluation, 7, &S::StepEvaluate, &S::StepFinish, Page::MeasureTest},
+    };
+    for (const PageEntry& entry : pages)
+        if (entry.page == page)
+            return entry;
+    return pages[0];
+}
+
 PrecisionTestSequence::PrecisionTestSequence(TSDIHandler& gauge, PrecisionTestView& view)
     : gauge_(gauge), view_(view), logFolders_(ProgramLogFolders()),
       now_([] { return QDateTime::currentDateTime(); }) {}
+
+int PrecisionTestSequence::Step() const {
+    return Entry(page_).step;
+}
 
 PrecisionTestRecord PrecisionTestSequence::Record() const {
     return {model_, info_, evaluation_.Values, verdict_, passed_};
@@ -101,19 +135,13 @@ int PrecisionTestSequence::AddRow(RowKind kind, const QString& text) {
     const QString modelName = Vocabulary::ModelName(model_);
     if (!modelName.isEmpty())
         row.caption.replace(ModelPlaceholder, modelName, Qt::CaseSensitive);
-    row.top = rowsHeight_;
-    row.wraps = row.caption.size() > LongestOneLineRow;
-    row.height = row.wraps ? WrappedRowHeight : RowHeight;
-    rowsHeight_ += row.height;
     rows_.push_back(row);
     const int index = static_cast<int>(rows_.size()) - 1;
     view_.RowAdded(index, rows_.back());
-    view_.Repaint();
     return index;
 }
 
 void PrecisionTestSequence::ClearRows() {
-    rowsHeight_ = 0;
     rows_.clear();
     currentRow_ = -1;
     view_.RowsCleared();
@@ -135,15 +163,16 @@ void PrecisionTestSequence::SetValue(int row, const QString& value) {
     view_.RowChanged(row, r);
 }
 
-void PrecisionTestSequence::ShowStep(int step) {
+void PrecisionTestSequence::ShowStep(Page page) {
     SetContinueCaption(ContinueTextId);
     ShowActionLabel(false);
-    step_ = step;
-    progressText_ = step == 0 ? QString()
-                              : GetText(ProgressTextId) + u' ' + GetText(StepTextId) + u' ' +
-                                    QString::number(step) + u'/' + QString::number(StepCount);
+    page_ = page;
+    const int step = Step();
+    progressText_ = page == Page::Welcome
+                        ? QString()
+                        : GetText(ProgressTextId) + u' ' + GetText(StepTextId) + u' ' +
+                              QString::number(step) + u'/' + QString::number(StepCount);
     view_.StepShown(step, progressText_);
-    view_.Repaint();
 }
 
 void PrecisionTestSequence::EnableButtons(bool continueOn, bool cancelOn, bool backOn) {
@@ -152,7 +181,6 @@ void PrecisionTestSequence::EnableButtons(bool continueOn, bool cancelOn, bool b
     backOn_ = backOn;
     view_.ButtonsChanged(continueOn_, cancelOn_, backOn_);
     view_.ProcessMessages();
-    view_.Repaint();
 }
 
 void PrecisionTestSequence::SetTitle(const QString& title) {
@@ -179,7 +207,7 @@ void PrecisionTestSequence::ShowResultChart(bool shown) {
 
 void PrecisionTestSequence::ShowReportButton(bool shown) {
     reportButtonShown_ = shown;
-    view_.ReportButtonShown(shown, rowsHeight_ + ReportButtonGap);
+    view_.ReportButtonShown(shown);
 }
 
 void PrecisionTestSequence::Pause(double ms) {
@@ -195,18 +223,17 @@ WaitResult PrecisionTestSequence::Wait(int textId) {
     return WeightDialogs().WaitForWeight(gauge_, WaitSeconds, WaitTickMs, GetText(textId));
 }
 
-void PrecisionTestSequence::WaitLostTheGauge(int step) {
-    lostStep_ = step;
+void PrecisionTestSequence::WaitLostTheGauge(Page page) {
+    lostPage_ = page;
     SetMark(AddRow(RowKind::Icon, GetText(GaugeLostTextId)), RowMark::Failed);
     // No evaluation on readings that never arrived: Continue stays off.
     EnableButtons(false, true, true);
-    view_.Repaint();
 }
 
 // The welcome page and the buttons.
 
 void PrecisionTestSequence::StartPrecisionTest(int model) {
-    lostStep_ = -1;
+    lostPage_ = Page::None;
     ClearRows();
     ShowResultChart(false);
     view_.ActionPanelShown(false);
@@ -218,7 +245,7 @@ void PrecisionTestSequence::StartPrecisionTest(int model) {
         view_.PictureChanged(gauge_.GetGaugeType() == 0 ? GaugePicture::Gauge200
                                                         : GaugePicture::Gauge400);
     weightUnit_ = UnitGram;
-    ShowStep(0);
+    ShowStep(Page::Welcome);
     EnableButtons(false, false, false);
     SetTitle(GetText(WelcomeTitleId));
     for (const int id : WelcomeRows)
@@ -227,77 +254,48 @@ void PrecisionTestSequence::StartPrecisionTest(int model) {
     EnableButtons(true, true, false);
     view_.Translate();
     view_.ActionPanelShown(true);
-    view_.LayoutFrame();
 }
 
 void PrecisionTestSequence::ContinueButtonClick() {
-    if (step_ > 0 && step_ < 9) {
+    const PageEntry& entry = Entry(page_);
+    if (entry.step > 0) {
         backOn_ = true;
         view_.ButtonsChanged(continueOn_, cancelOn_, backOn_);
     }
-    switch (step_) {
-    case 0:
-    case 1:
-        StartRecordingReadings();
-        StepReadStatus();
-        break;
-    case 2:
-        StepApplyBaseWeight();
-        break;
-    case 3:
-        Place(PlacedWeights::Base);
-        StepMeasureBaseWeight();
-        break;
-    case 4:
-        StepApplyTestWeight();
-        break;
-    case 5:
-        Place(PlacedWeights::BaseAndTest);
-        StepMeasureTestWeight();
-        break;
-    case 6:
-        StepEvaluate();
-        break;
-    case 7:
-        StepFinish();
-        break;
-    default:
-        break;
-    }
+    if (entry.onContinue != nullptr)
+        (this->*entry.onContinue)();
 }
 
 void PrecisionTestSequence::BackButtonClick() {
-    if (lostStep_ >= 0) {
-        const int step = lostStep_;
-        lostStep_ = -1;
-        if (step == 4)
-            StepMeasureBaseWeight();
-        else
-            StepMeasureTestWeight();
+    if (lostPage_ != Page::None) {
+        const Page lost = lostPage_;
+        lostPage_ = Page::None;
+        ShowPage(lost);
         return;
     }
     continueOn_ = true;
     view_.ButtonsChanged(continueOn_, cancelOn_, backOn_);
-    switch (step_) {
-    case 2:
-    case 3:
-        StepReadStatus();
-        break;
-    case 4:
-        StepApplyBaseWeight();
-        break;
-    case 5:
-        StepMeasureBaseWeight();
-        break;
-    case 6:
-        StepApplyTestWeight();
-        break;
-    case 7:
-        StepMeasureTestWeight();
-        break;
-    default:
-        break;
-    }
+    ShowPage(Entry(page_).back);
+}
+
+void PrecisionTestSequence::ShowPage(Page page) {
+    if (const auto show = Entry(page).show)
+        (this->*show)();
+}
+
+void PrecisionTestSequence::BeginTest() {
+    StartRecordingReadings();
+    StepReadStatus();
+}
+
+void PrecisionTestSequence::PlaceBaseWeight() {
+    Place(PlacedWeights::Base);
+    StepMeasureBaseWeight();
+}
+
+void PrecisionTestSequence::PlaceTestWeight() {
+    Place(PlacedWeights::BaseAndTest);
+    StepMeasureTestWeight();
 }
 
 void PrecisionTestSequence::AbortButtonClick() {
@@ -345,7 +343,7 @@ void PrecisionTestSequence::StepReadStatus() {
     verdict_.clear();
     passed_ = false;
     ShowReportButton(false);
-    ShowStep(2);
+    ShowStep(Page::Status);
     EnableButtons(false, false, false);
     evaluation_.ClearValues();
     ShowResultChart(false);
@@ -356,32 +354,25 @@ void PrecisionTestSequence::StepReadStatus() {
     SetTitle(GetText(ReadStatusTitleId));
     AddRow(RowKind::Text, GetText(237));
     AddRow(RowKind::Text, GetText(238));
-    view_.Repaint();
     Pause(StatusPauseMs);
 
     const int connection = AddRow(RowKind::Icon, QStringLiteral(" > ") + GetText(ConnectingTextId));
-    view_.Repaint();
     if (!gauge_.Connect()) {
         SetMark(connection, RowMark::Failed);
         AddRow(RowKind::Text, GetText(NoDriverTextId));
         view_.BringToFront();
         ShowMessageDialog(GetText(NoDriverTextId), MsgKind::Error, MsgButtons::Ok);
-        view_.Repaint();
         EnableButtons(false, true, true);
     } else {
         SetMark(connection, RowMark::Success);
-        view_.LayoutFrame();
         const int scanning = AddRow(RowKind::Icon, GetText(ScanningTextId));
-        view_.Repaint();
         Pause(AddressPauseMs);
         if (gauge_.QueryAddress().empty()) {
             AddRow(RowKind::Text, GetText(NoGaugeTextId));
-            view_.Repaint();
             EnableButtons(false, true, true);
         } else {
             SetMark(scanning, RowMark::Success);
             AddRow(RowKind::Text, GetText(ReadingTextId));
-            view_.Repaint();
             Pause(ReadingPauseMs);
             ReadGaugeInformation();
             gauge_.StartTestMode();
@@ -404,14 +395,13 @@ void PrecisionTestSequence::StepReadStatus() {
         }
     }
     view_.BusyCursor(false);
-    view_.LayoutFrame();
 }
 
 // Steps 3 to 6: the weights.
 
 void PrecisionTestSequence::StepApplyBaseWeight() {
     ClearRows();
-    ShowStep(3);
+    ShowStep(Page::ApplyBase);
     EnableButtons(false, false, false);
     SetTitle(GetText(ApplyBaseTitleId));
     for (const int id : ApplyBaseRows)
@@ -421,35 +411,31 @@ void PrecisionTestSequence::StepApplyBaseWeight() {
 
 void PrecisionTestSequence::StepMeasureBaseWeight() {
     ClearRows();
-    ShowStep(4);
+    ShowStep(Page::MeasureBase);
     EnableButtons(false, false, false);
     SetTitle(GetText(MeasureBaseTitleId));
     AddRow(RowKind::Text, GetText(DeterminesBaseTextId));
     // After gauge errors the wait yields 0, which is taken like any reading.
     const WaitResult result = Wait(DeterminesBaseTextId);
-    view_.Repaint();
     if (result.gaugeLost) {
-        WaitLostTheGauge(4);
+        WaitLostTheGauge(Page::MeasureBase);
         return;
     }
     evaluation_.SetBaseWeight(result.mean);
     AddRow(RowKind::Text, GetText(BaseDeterminedTextId));
     AddRow(RowKind::Text, GetText(ProceedAfterBaseId));
     EnableButtons(true, true, true);
-    view_.Repaint();
 }
 
 void PrecisionTestSequence::StepApplyTestWeight() {
-    ShowStep(5);
+    ShowStep(Page::ApplyTest);
     EnableButtons(false, false, false);
-    view_.LayoutFrame();
     ClearRows();
     SetTitle(GetText(ApplyTestTitleId));
     for (const int id : ApplyTestRows)
         AddRow(RowKind::Text, GetText(id));
     ShowActionLabel(true, GetText(RecommendedWeightsTextId));
     EnableButtons(true, true, true);
-    view_.Repaint();
 }
 
 void PrecisionTestSequence::StepMeasureTestWeight() {
@@ -464,24 +450,20 @@ void PrecisionTestSequence::StepMeasureTestWeight() {
         PageRow& row = rows_[static_cast<std::size_t>(currentRow_)];
         row.caption += u' ' + FormatUpTo(entry.weight, 5) + u' ' + GetText(GramTextId + entry.unit);
         view_.RowChanged(currentRow_, row);
-        view_.LayoutFrame();
         SetMark(currentRow_, RowMark::Success);
     } else {
         SetMark(currentRow_, RowMark::Failed);
     }
 
-    ShowStep(6);
+    ShowStep(Page::MeasureTest);
     ShowActionLabel(false);
-    view_.LayoutFrame();
     evaluation_.SetTestWeight(entry.unit, entry.weight);
 
     AddRow(RowKind::Icon, GetText(DeterminesTestTextId));
-    view_.LayoutFrame();
     view_.ProcessMessages();
     const WaitResult result = Wait(DeterminesTestTextId);
-    view_.Repaint();
     if (result.gaugeLost) {
-        WaitLostTheGauge(6);
+        WaitLostTheGauge(Page::MeasureTest);
         return;
     }
     evaluation_.SetTotalWeight(result.mean);
@@ -495,7 +477,6 @@ void PrecisionTestSequence::StepMeasureTestWeight() {
                FormatFixed(v.MeasuredTestInch, 4) + QStringLiteral("  ") + GetText(InchTextId));
     AddRow(RowKind::Text, GetText(ProceedAfterTestId));
     EnableButtons(true, true, true);
-    view_.Repaint();
 }
 
 // Step 7: the evaluation.
@@ -554,7 +535,7 @@ void PrecisionTestSequence::WriteLog(const QString& verdict) {
 
 void PrecisionTestSequence::StepEvaluate() {
     ClearRows();
-    ShowStep(7);
+    ShowStep(Page::Evaluation);
     EnableButtons(false, false, false);
     ShowActionLabel(false);
     ShowResultChart(true);
@@ -565,11 +546,8 @@ void PrecisionTestSequence::StepEvaluate() {
     passed_ = evaluation_.TestPassed();
     verdict_ = passed_ ? GetText(YesTextId) : GetText(NoTextId);
     ShowResultRows(verdict_, t);
-    view_.LayoutFrame();
-    view_.Repaint();
     ShowToleranceChart();
     WriteLog(verdict_);
-    view_.ForceFullRelayout();
     if (passed_)
         ShowMessageDialog(GetText(PassedMessageId), MsgKind::Information, MsgButtons::Ok);
     else
@@ -584,12 +562,12 @@ void PrecisionTestSequence::StepEvaluate() {
 
 void PrecisionTestSequence::StepFinish() {
     ClearRows();
-    step_ = -1;
+    page_ = Page::None;
     ShowResultChart(false);
     const MsgResult repeat =
         ShowMessageDialog(GetText(RepeatQuestionId), MsgKind::Confirmation, MsgButtons::YesNo);
     if (repeat == MsgResult::Yes) {
-        step_ = 1;
+        page_ = Page::Repeat;
         ContinueButtonClick();
         return;
     }

@@ -5,8 +5,9 @@
 // weight (3, 4), placing the test weight, declaring and measuring it (5,
 // 6), and the evaluation with verdict, log file and report (7). Each page
 // is a title and a list of rows; the sequence keeps them and reports every
-// row, mark, button state and page change to its view. Messages go through
-// ShowMessageDialog, the wait and weight windows through WeightDialogs.
+// row, mark, button state and page change to its view, which lays the rows
+// out and draws them. Messages go through ShowMessageDialog, the wait and
+// weight windows through WeightDialogs.
 
 #include "link/TrafficTrace.h"
 #include "precision/PrecisionTestLog.h"
@@ -34,9 +35,19 @@ struct PageRow {
     QString value; // shown in the value column when hasValue
     bool hasValue = false;
     RowMark mark = RowMark::None;
-    int top = 0;        // rows height before the row was added
-    int height = 30;    // 60 for a caption of more than 80 characters
-    bool wraps = false; // the caption wraps (a 60 px row)
+};
+
+// The pages, in the order Continue leads through them.
+enum class Page {
+    None,        // not running: before the area is opened, after the finish
+    Welcome,     // step 0
+    Repeat,      // step 1: a repeat was asked for; there is no page to show
+    Status,      // step 2: connection, address, the gauge's information, test mode
+    ApplyBase,   // step 3
+    MeasureBase, // step 4
+    ApplyTest,   // step 5
+    MeasureTest, // step 6: the declared test weight, then its measurement
+    Evaluation,  // step 7: verdict, chart, log and report
 };
 
 // Which of the frame's gauge pictures the left strip shows.
@@ -60,16 +71,12 @@ public:
     virtual void PictureChanged(GaugePicture /*picture*/) {}
     virtual void ResultChartShown(bool /*shown*/) {}
     virtual void ToleranceChartChanged(const ToleranceChartData& /*chart*/) {}
-    // The report button, centred, top px below the rows' top.
-    virtual void ReportButtonShown(bool /*shown*/, int /*top*/) {}
+    // The report button, below the rows.
+    virtual void ReportButtonShown(bool /*shown*/) {}
     virtual void BusyCursor(bool /*on*/) {}
     virtual void BringToFront() {}
-    virtual void LayoutFrame() {}
-    virtual void Repaint() {}
     // Lets pending window messages run (clicks on disabled buttons are dropped).
     virtual void ProcessMessages() {}
-    // A full re-layout of the frame (one pixel wider and narrower again).
-    virtual void ForceFullRelayout() {}
     // Applies the texts of the current language to the frame and its buttons.
     virtual void Translate() {}
     // Builds the report of the current record and shows it; returns when
@@ -84,10 +91,6 @@ public:
     static constexpr int StepCount = 7;
     static constexpr int WaitSeconds = 120;
     static constexpr int WaitTickMs = 1000;
-    static constexpr int RowHeight = 30;
-    static constexpr int WrappedRowHeight = 60;
-    static constexpr int LongestOneLineRow = 80;
-    static constexpr int ReportButtonGap = 10;
 
     PrecisionTestSequence(TSDIHandler& gauge, PrecisionTestView& view);
 
@@ -108,12 +111,14 @@ public:
     void StepFinish();
 
     // State.
-    int Step() const { return step_; }
+    Page CurrentPage() const { return page_; }
+    // The step the progress shows for the page: -1 not running, 0 welcome,
+    // 1 repeat requested, 2 to 7 the pages.
+    int Step() const;
     int Model() const { return model_; }
     int WeightUnit() const { return weightUnit_; }
     const QString& Title() const { return title_; }
     const std::vector<PageRow>& Rows() const { return rows_; }
-    int RowsHeight() const { return rowsHeight_; }
     bool ContinueOn() const { return continueOn_; }
     bool CancelOn() const { return cancelOn_; }
     bool BackOn() const { return backOn_; }
@@ -139,11 +144,21 @@ public:
     void SetNow(std::function<QDateTime()> now) { now_ = std::move(now); }
 
 private:
+    // A page's step, what shows it and where Continue and Back lead from it.
+    struct PageEntry;
+    static const PageEntry& Entry(Page page);
+
     int AddRow(RowKind kind, const QString& text);
     void ClearRows();
     void SetMark(int row, RowMark mark);
     void SetValue(int row, const QString& value);
-    void ShowStep(int step);
+    void ShowPage(Page page);
+    // Continue on the welcome page (or after a repeat) and on the pages
+    // where the weights go on the bucket.
+    void BeginTest();
+    void PlaceBaseWeight();
+    void PlaceTestWeight();
+    void ShowStep(Page page);
     void EnableButtons(bool continueOn, bool cancelOn, bool backOn);
     void SetTitle(const QString& title);
     void SetContinueCaption(int textId);
@@ -160,16 +175,15 @@ private:
     void Place(PlacedWeights weights);
     WaitResult Wait(int textId);
     // The wait lost the gauge: the page says so and offers only Back, which
-    // repeats the step once the gauge is back.
-    void WaitLostTheGauge(int step);
+    // repeats the page once the gauge is back.
+    void WaitLostTheGauge(Page page);
 
     TSDIHandler& gauge_;
     PrecisionTestView& view_;
     int model_ = 0;
-    int step_ = -1;
-    int lostStep_ = -1; // the step whose wait lost the gauge (-1: none)
+    Page page_ = Page::None;
+    Page lostPage_ = Page::None; // the page whose wait lost the gauge
     int weightUnit_ = 0;
-    int rowsHeight_ = 0;
     std::vector<PageRow> rows_;
     int currentRow_ = -1;
     QString title_;

@@ -18,6 +18,7 @@
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
+#include <QWindow>
 
 using namespace Firmware;
 
@@ -132,6 +133,39 @@ TEST_F(FrameOnSim, ResultPanelCoversTheStepRowsWithMarkAndText) {
     EXPECT_GE(frame.ResultNotesLabel->y(), frame.ResultImage->geometry().bottom());
     EXPECT_EQ(frame.UpdateProgressBar->value(), frame.UpdateProgressBar->maximum());
     EXPECT_EQ(frame.UpdateLabel->text(), "512 / 512");
+}
+
+// Counts the paint events of the widget it is installed on.
+class PaintCount final : public QObject {
+public:
+    int paints = 0;
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::Paint)
+            ++paints;
+        return false;
+    }
+};
+
+TEST_F(FrameOnSim, TransferDrawsItsProgressAFewTimesNotWithEveryBlock) {
+    ConnectedGauge(1);
+    Open(1);
+    // 512 blocks; the window's messages wait until the procedure has ended.
+    Answer(WriteFile("fw.bin", ImageBytes("TESSRA2 S", "V2.05.1", 512 * 128)));
+    // On screen, so that a synchronous draw really draws.
+    QCoreApplication::processEvents();
+    ASSERT_TRUE(frame.windowHandle() != nullptr && frame.windowHandle()->isExposed());
+    PaintCount count;
+    frame.UpdateProgressBar->installEventFilter(&count);
+    frame.StartFirmwareUpdate();
+
+    ASSERT_TRUE(frame.State().resultSuccess);
+    EXPECT_EQ(frame.UpdateLabel->text(), "65536 / 65536");
+    EXPECT_EQ(frame.UpdateProgressBar->value(), frame.UpdateProgressBar->maximum());
+    // Drawing between an acknowledgement and the next block delays the
+    // block: the bar is drawn at the procedure's own steps only.
+    EXPECT_LE(count.paints, 10);
 }
 
 TEST_F(FrameOnSim, CancelButtonWorksFromTheConfirmationOnAndStaysEnabledAfterwards) {

@@ -42,6 +42,17 @@ TEST_F(FrameOnSim, RowsOfTheWelcomePage) {
     EXPECT_FALSE(rows[2]->CaptionLabel()->wordWrap());
     EXPECT_EQ(rows[1]->y(), 60);
     EXPECT_EQ(rows[2]->y(), 120);
+    // 217 has 62 characters, 218 has 98: each row starts where the one before ended.
+    EXPECT_EQ(rows[5]->GetCaptionText().trimmed(),
+              "Accessories required (see operating instructions, Chapter 2):");
+    EXPECT_EQ(rows[5]->height(), 30);
+    EXPECT_EQ(rows[4]->height(), 60);
+    int top = 0;
+    for (const TAXO_TTNTStatusPanel* row : rows) {
+        EXPECT_EQ(row->y(), top);
+        top += row->height();
+    }
+    EXPECT_EQ(frame.RowsHeight(), top);
     for (const TAXO_TTNTStatusPanel* row : rows)
         EXPECT_EQ(row->width(), frame.DisplayPanel->contentsRect().width());
     EXPECT_EQ(frame.TitlePanel->text(), "Welcome to the guided accuracy test!");
@@ -100,7 +111,9 @@ TEST_F(FrameOnSim, EvaluationPageWithChartAndReportButton) {
     EXPECT_EQ(reports[0].chartSize, QSizeF(frame.ActionPanel->width(), 64));
     ASSERT_TRUE(frame.ShowPDFButton->isVisible());
     EXPECT_EQ(frame.ShowPDFButton->text(), "PDF Report");
-    EXPECT_EQ(frame.ShowPDFButton->y(), frame.Sequence().RowsHeight() + 10);
+    // 10 px below the last row; the page's rows start at the top again.
+    EXPECT_EQ(frame.RowPanels().front()->y(), 0);
+    EXPECT_EQ(frame.ShowPDFButton->y(), frame.RowPanels().back()->geometry().bottom() + 1 + 10);
     EXPECT_EQ(frame.ShowPDFButton->x(),
               frame.DisplayPanel->contentsRect().width() / 2 - frame.ShowPDFButton->width() / 2);
     EXPECT_EQ(frame.ContinueButton->text(), "Exit");

@@ -61,10 +61,7 @@ public:
     void PictureChanged(GaugePicture p) override { picture = p; }
     void ResultChartShown(bool shown) override { chartShown = shown; }
     void ToleranceChartChanged(const ToleranceChartData& data) override { chart = data; }
-    void ReportButtonShown(bool shown, int top) override {
-        reportButton = shown;
-        reportButtonTop = top;
-    }
+    void ReportButtonShown(bool shown) override { reportButton = shown; }
     void BusyCursor(bool on) override { busy = on; }
     void BuildReport(const QString& verdict) override { reports << verdict; }
     void AreaHidden() override { hidden = true; }
@@ -78,7 +75,6 @@ public:
     bool chartShown = false;
     ToleranceChartData chart;
     bool reportButton = false;
-    int reportButtonTop = 0;
     bool busy = false;
     QStringList reports;
     bool hidden = false;

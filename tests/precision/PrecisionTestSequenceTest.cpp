@@ -47,27 +47,6 @@ TEST_F(PageFlow, WelcomePageForTheLModel) {
     EXPECT_TRUE(view.actionPanel);
 }
 
-TEST_F(PageFlow, RowsLongerThanEightyCharactersWrap) {
-    ConnectedGauge(0);
-    sequence.StartPrecisionTest(0);
-    // 221 has 121 characters, 217 has 62, 218 has 98.
-    const PageRow& long221 = sequence.Rows()[0];
-    EXPECT_TRUE(long221.wraps);
-    EXPECT_EQ(long221.height, 60);
-    EXPECT_EQ(Row("Accessories required (see operating instructions, Chapter 2):").height, 30);
-    EXPECT_EQ(Row("The test should only be carried out on calm days to avoid errors caused by the "
-                  "influence of wind.")
-                  .height,
-              60);
-    // Each row starts where the one before ended.
-    int top = 0;
-    for (const PageRow& row : sequence.Rows()) {
-        EXPECT_EQ(row.top, top);
-        top += row.height;
-    }
-    EXPECT_EQ(sequence.RowsHeight(), top);
-}
-
 TEST_F(PageFlow, StatusWithoutAdapter) {
     sequence.StartPrecisionTest(0);
     sequence.ContinueButtonClick();
@@ -239,7 +218,6 @@ TEST_F(PageFlow, WholeTestPassesWithTheWeightsOnTheBucket) {
     EXPECT_EQ(dialogs.Messages().back().kind, MsgKind::Information);
     EXPECT_EQ(view.reports, QStringList({"Yes"}));
     EXPECT_TRUE(view.reportButton);
-    EXPECT_EQ(view.reportButtonTop, sequence.RowsHeight() + 10);
     EXPECT_EQ(Shown(), (Buttons{true, false, false}));
     EXPECT_EQ(view.continueCaption, 215);
     const QString log = QDir(logs.path()).filePath(TestLogName);
