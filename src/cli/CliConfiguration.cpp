@@ -15,10 +15,10 @@ constexpr int NotValidText = 807;
 constexpr int NotKeyValueText = 808;
 constexpr int NotUsedText = 814;
 
-const FileKey* FindKey(const QByteArray& name) {
-    for (const FileKey& key : FileKeys())
-        if (name == key.name)
-            return &key;
+const Setting* FindKey(const QByteArray& name) {
+    for (const Setting* setting : FileOrder())
+        if (name == setting->fileKey)
+            return setting;
     return nullptr;
 }
 
@@ -41,9 +41,9 @@ void CliConfiguration::Write(const ParameterSet& set, bool force) {
 
 QStringList CliConfiguration::FailedKeys() const {
     QStringList keys;
-    for (const FileKey& key : FileKeys())
-        if (rows_.Shown(key.row) && rows_.MarkOf(key.row) == Mark::Failed)
-            keys.append(QLatin1String(key.name));
+    for (const Setting* setting : FileOrder())
+        if (rows_.Shown(setting->row) && rows_.MarkOf(setting->row) == Mark::Failed)
+            keys.append(QLatin1String(setting->fileKey));
     return keys;
 }
 
@@ -73,9 +73,9 @@ QByteArray CliConfiguration::Json(const IniDocument& document) {
     for (const QString& line : KeyLines(document)) {
         const QString name = line.section(u'=', 0, 0);
         const QByteArray value = line.section(u'=', 1).toLatin1();
-        const FileKey* key = FindKey(name.toLatin1());
+        const Setting* key = FindKey(name.toLatin1());
         const std::optional<int> number = ParseIniInteger(value);
-        if ((key == nullptr || !key->text) && number)
+        if ((key == nullptr || key->file != FileValue::Text) && number)
             object.insert(name, *number);
         else
             object.insert(name, QString::fromLatin1(value));
@@ -90,13 +90,13 @@ QString CliConfiguration::ParseChanges(const QStringList& changes, IniDocument& 
             return GetText(NotKeyValueText).arg(change);
         const QByteArray name = change.left(equals).trimmed().toUpper().toLatin1();
         const QByteArray value = change.mid(equals + 1).trimmed().toLatin1();
-        const FileKey* key = FindKey(name);
+        const Setting* key = FindKey(name);
         if (key == nullptr)
             return GetText(UnknownKeyText).arg(change.left(equals));
         bool valid = !value.isEmpty();
-        if (valid && !key->text) {
+        if (valid && key->file != FileValue::Text) {
             const std::optional<int> number = ParseIniInteger(value);
-            valid = number && (*number >= 0 || key->mayBeNegative);
+            valid = number && (*number >= 0 || key->file == FileValue::SignedValue);
         }
         if (!valid)
             return GetText(NotValidText).arg(QLatin1String(name), change.mid(equals + 1));
@@ -111,12 +111,12 @@ QString CliConfiguration::ApplyChanges(const IniDocument& changes) {
     rows_.HideMarks();
     ImportConfiguration(document, sequence_);
     // A value the gauge would not get is no change at all: refuse it.
-    for (const FileKey& key : FileKeys()) {
-        if (!document.Value(FileSection, key.name))
+    for (const Setting* setting : FileOrder()) {
+        if (!document.Value(FileSection, setting->fileKey))
             continue;
-        if (key.row != BusAddressRow &&
-            (!rows_.Shown(key.row) || rows_.MarkOf(key.row) == Mark::None))
-            return GetText(NotUsedText).arg(QLatin1String(key.name));
+        if (setting->row != BusAddressRow &&
+            (!rows_.Shown(setting->row) || rows_.MarkOf(setting->row) == Mark::None))
+            return GetText(NotUsedText).arg(QLatin1String(setting->fileKey));
     }
     return RefusedKeys(document);
 }
@@ -128,15 +128,16 @@ QString CliConfiguration::ApplyFile(const IniDocument& document) {
 }
 
 QString CliConfiguration::RefusedKeys(const IniDocument& document) const {
-    for (const FileKey& key : FileKeys()) {
-        const std::optional<QByteArray> value = document.Value(FileSection, key.name);
+    for (const Setting* setting : FileOrder()) {
+        const std::optional<QByteArray> value = document.Value(FileSection, setting->fileKey);
         if (!value || value->isEmpty())
             continue;
-        const bool refused = key.row == BusAddressRow
+        const bool refused = setting->row == BusAddressRow
                                  ? rows_.SelectedAddress().toLatin1() != *value
-                                 : rows_.MarkOf(key.row) == Mark::Failed;
+                                 : rows_.MarkOf(setting->row) == Mark::Failed;
         if (refused)
-            return GetText(NotValidText).arg(QLatin1String(key.name), QString::fromLatin1(*value));
+            return GetText(NotValidText)
+                .arg(QLatin1String(setting->fileKey), QString::fromLatin1(*value));
     }
     return {};
 }

@@ -3,6 +3,7 @@
 #include "cli/CliCommands.h"
 #include "cli/CliConfiguration.h"
 #include "cli/CliSession.h"
+#include "config/GaugeSettings.h"
 #include "service/DeviceClock.h"
 #include "service/ServiceActions.h"
 #include "ui/GaugeVocabulary.h"
@@ -98,7 +99,7 @@ int RunFactoryReset(CliSession& session, const QStringList& arguments) {
     const int model = session.Model();
     std::optional<bool> heating = session.Options().heating;
     // Only the Tessra2 asks; the others' factory settings heat.
-    if (model != 0 && heating == false)
+    if (!Config::FactoryAsksHeating(model) && heating == false)
         return session.Fail(ExitBadInput,
                             GetText(HeatingAlwaysOnText).arg(Vocabulary::ModelName(model)));
     ParameterSet factory = Service::FactoryParameters(model, ParameterSet{});

@@ -17,25 +17,17 @@ class ConfigurationSequence;
 
 extern const QByteArray FileSection; // "CONFIGURATION"
 
-// A key after "TYPE" and the row it belongs to.
-struct FileKey {
-    const char* name;
-    Row row;
-    bool text;          // BUSADDRESS, HEATINGSTARTTIME; the others are integers
-    bool mayBeNegative; // HEATINGTHRESHOLD
-};
-// Every key after "TYPE", in the file's key order.
-const std::array<FileKey, RowCount>& FileKeys();
-
 // "TYPE" of a document: the gauge model it was written for, when present.
 std::optional<int> FileModel(const IniDocument& document);
 
-// Writes the keys of the rows into the document, in the file's key order,
-// each under its condition. impulseFactor: the gauge offers that setting.
+// Writes the keys of the rows into the document, in the file's key order:
+// a setting the firmware decides only when offered (impulseFactor), a
+// heating setting only while its row is shown, every other always.
 void ExportConfiguration(const ParameterRows& rows, bool impulseFactor, IniDocument& document);
 
-// Applies every key after "TYPE" to the rows of the sequence, in the file's
-// order, reporting each row to the sequence's view; then enables the rows.
+// Applies every key after "TYPE" of a setting the model has to the rows of
+// the sequence, in the file's order, reporting each row to the sequence's
+// view; then enables the rows.
 void ImportConfiguration(const IniDocument& document, ConfigurationSequence& sequence);
 
 // The export as a file: an existing file is updated in place (its other
@@ -47,7 +39,6 @@ QString WriteConfigurationFile(const QString& path, const ParameterRows& rows, b
 // nothing and the message to show in refusal (texts 700 to 702). List
 // positions of one model mean other settings on another model's lists, so
 // a file of another model is refused before anything changes.
-std::optional<IniDocument> ReadConfigurationFile(const QString& path, int model,
-                                                 QString& refusal);
+std::optional<IniDocument> ReadConfigurationFile(const QString& path, int model, QString& refusal);
 
 } // namespace Config

@@ -4,18 +4,9 @@
 
 namespace Config {
 
-namespace {
-// Lowest value of GetHeatingThreshold that is not its failure value.
-constexpr int LowestThresholdReply = -9998;
-} // namespace
-
 ConfigurationSequence::ConfigurationSequence(TSDIHandler& gauge, ParameterRows& rows,
                                              ConfigurationView& view)
     : gauge_(gauge), rows_(rows), view_(view) {}
-
-int ConfigurationSequence::ReadBaud() {
-    return gauge_.GetAsciiBaudRate();
-}
 
 void ConfigurationSequence::Prepare(int model) {
     rows_.SetModel(model);
@@ -24,14 +15,16 @@ void ConfigurationSequence::Prepare(int model) {
     rows_.HideAllRows();
     rows_.PrepareLists();
     rows_.EnableAllRows();
-    const bool impulseFactor = model == 0 ? gauge_.SupportsImpulseFactor(0) : true;
-    rows_.ShowRowsOfModel(impulseFactor);
+    // Model 0 shows the impulse factor only when its firmware offers it.
+    const bool offered =
+        !rows_.HiddenUnlessOffered(ImpulseFactorRow) || gauge_.SupportsImpulseFactor(model);
+    rows_.ShowRowsOfModel(offered);
 }
 
 bool ConfigurationSequence::Read(const ReadProgress& goOn) {
     // Each setting's step ends here: reported, then asked whether to go on.
     // Stopped, the read ends as a read that did not complete.
-    const auto done = [&](Row row, bool answered) {
+    const auto stopped = [&](Row row, bool answered) {
         Report(row);
         if (!goOn || goOn(row, answered))
             return false;
@@ -41,178 +34,115 @@ bool ConfigurationSequence::Read(const ReadProgress& goOn) {
     };
     rows_.HideMarks();
     view_.TransferStarting();
-    const int model = rows_.Model();
-
-    const std::string address = gauge_.ReadAddress();
-    rows_.ApplyBusAddress(QString::fromStdString(address), !address.empty());
-    if (done(BusAddressRow, !address.empty()))
-        return false;
-
-    int value = gauge_.GetCommunicationInterface();
-    rows_.ApplyInterface(value, value != -1);
-    if (done(InterfaceRow, value != -1))
-        return false;
-
-    value = gauge_.GetProtocolType();
-    rows_.ApplyProtocolCode(value, value >= 0, [this] { return ReadBaud(); });
-    if (done(ProtocolRow, value >= 0))
-        return false;
-
-    value = gauge_.GetTemperatureUnit();
-    rows_.ApplyListValue(TemperatureUnitRow, value, value != -1);
-    if (done(TemperatureUnitRow, value != -1))
-        return false;
-
-    value = gauge_.GetIntensityUnit();
-    rows_.ApplyListValue(PrecipitationUnitRow, value, value != -1);
-    if (done(PrecipitationUnitRow, value != -1))
-        return false;
-
-    value = gauge_.GetImpulseFrequency();
-    rows_.ApplyListValue(ImpulseOutputRow, value, value != -1);
-    if (done(ImpulseOutputRow, value != -1))
-        return false;
-
-    if (gauge_.SupportsImpulseFactor(model)) {
-        value = gauge_.GetImpulseFactor();
-        rows_.ApplyImpulseFactorCode(value, value >= 0);
-        if (done(ImpulseFactorRow, value >= 0))
-            return false;
-    } else {
-        ImpulseFactorUnanswered();
-    }
-
-    value = gauge_.GetHeatingMode();
-    ApplyHeatingMode(value, value >= 0);
-    if (done(HeatingModeRow, value >= 0))
-        return false;
-
-    value = gauge_.GetHeatingTemperature();
-    rows_.ApplyNominalTemperature(value, value >= 0);
-    if (done(NominalTemperatureRow, value >= 0))
-        return false;
-
-    if (model > 0) {
-        value = gauge_.GetHeatingThreshold();
-        rows_.ApplyThreshold(value, value >= LowestThresholdReply);
-        if (done(ThresholdRow, value >= LowestThresholdReply))
-            return false;
-
-        const QString switchTime = QString::fromStdString(gauge_.GetHeatingSwitchTime());
-        ApplySwitchTime(switchTime, !switchTime.isEmpty());
-        if (done(SwitchTimeRow, !switchTime.isEmpty()))
-            return false;
-
-        value = gauge_.GetHeatingDuration();
-        rows_.ApplyDuration(value, value >= 0);
-        if (done(DurationRow, value >= 0))
-            return false;
-
-        value = gauge_.GetHeatingSelfTest();
-        rows_.ApplySelfTest(value, value >= 0);
-        if (done(SelfTestRow, value >= 0))
+    for (const Setting& setting : Settings()) {
+        if (!rows_.Exists(setting.row) || !Offered(setting))
+            continue;
+        if (stopped(setting.row, ReadSetting(setting)))
             return false;
     }
-
     rows_.EnableAllRows();
     rows_.ConfigurationRead = true;
     view_.TransferFinished();
     return true;
 }
 
+bool ConfigurationSequence::ReadSetting(const Setting& setting) {
+    if (setting.getText != nullptr) {
+        const QString text = QString::fromStdString((gauge_.*setting.getText)());
+        ApplyText(setting.row, text, !text.isEmpty());
+        return !text.isEmpty();
+    }
+    const int value = (gauge_.*setting.get)();
+    const bool answered = value > setting.failure;
+    ApplyValue(setting.row, value, answered);
+    return answered;
+}
+
 void ConfigurationSequence::Write(const ParameterSet& given, bool force) {
     // A copy: applying each step stores into the rows' own set, which may be given.
     const ParameterSet set = given;
-    const int model = rows_.Model();
     rows_.HideMarks();
     view_.TransferStarting();
-
-    bool ok = gauge_.ChangeAddress(set.BusAddress.toStdString());
-    rows_.ApplyBusAddress(set.BusAddress, ok);
-    Report(BusAddressRow);
-
     // "DWD Ombrometer" takes only the address and the protocol.
-    const bool others = model == 0 || (model > 0 && set.ProtocolType < DwdPosition);
-    if (others) {
-        ok = gauge_.SetCommunicationInterface(set.CommunicationInterface);
-        rows_.ApplyInterface(set.CommunicationInterface, ok);
-        Report(InterfaceRow);
-    }
-
-    int code = set.ProtocolType;
-    if (model == 0) {
-        ok = gauge_.SetProtocolType(code);
-    } else if (set.ProtocolType >= 1 && set.ProtocolType <= 7) {
-        code = 1;
-        ok = gauge_.SetProtocolType(code);
-        if (ok)
-            ok = gauge_.SetAsciiBaudRate(set.AsciiBaudIndex);
-    } else if (set.ProtocolType == DwdPosition) {
-        code = 2;
-        ok = gauge_.SetProtocolType(code);
-    } else {
-        ok = gauge_.SetProtocolType(code);
-    }
-    rows_.ApplyProtocolCode(code, ok, [this] { return ReadBaud(); });
-    Report(ProtocolRow);
-
-    if (others) {
-        ok = gauge_.SetTemperatureUnit(set.TemperatureUnit);
-        rows_.ApplyListValue(TemperatureUnitRow, set.TemperatureUnit, ok);
-        Report(TemperatureUnitRow);
-
-        ok = gauge_.SetIntensityUnit(set.PrecipitationUnit);
-        rows_.ApplyListValue(PrecipitationUnitRow, set.PrecipitationUnit, ok);
-        Report(PrecipitationUnitRow);
-
-        ok = gauge_.SetImpulseFrequency(set.ImpulseFrequency);
-        rows_.ApplyListValue(ImpulseOutputRow, set.ImpulseFrequency, ok);
-        Report(ImpulseOutputRow);
-
-        if (gauge_.SupportsImpulseFactor(model)) {
-            ok = gauge_.SetImpulseFactor(set.ImpulseFactor);
-            rows_.ApplyImpulseFactorCode(set.ImpulseFactor, ok);
-            Report(ImpulseFactorRow);
-        } else {
-            ImpulseFactorUnanswered();
-        }
-
-        ok = gauge_.SetHeatingMode(set.HeatingMode);
-        ApplyHeatingMode(set.HeatingMode, ok);
-        Report(HeatingModeRow);
-
+    const bool dwd = rows_.IsDwd(set);
+    for (const Setting& setting : Settings()) {
+        if (!rows_.Exists(setting.row) || (dwd && setting.dwd != Dwd::Takes))
+            continue;
         // Shown or hidden as the mode just written decides.
-        if (rows_.Shown(NominalTemperatureRow) || force) {
-            ok = gauge_.SetHeatingTemperature(set.HeatingTemperature);
-            rows_.ApplyNominalTemperature(set.HeatingTemperature, ok);
-            Report(NominalTemperatureRow);
-        }
-        if (model > 0) {
-            if (rows_.Shown(ThresholdRow) || force) {
-                ok = gauge_.SetHeatingThreshold(set.HeatingThreshold);
-                rows_.ApplyThreshold(set.HeatingThreshold, ok);
-                Report(ThresholdRow);
-            }
-            if (rows_.Shown(SwitchTimeRow) || force) {
-                ok = gauge_.SetHeatingSwitchTime(set.HeatingSwitchTime.toStdString());
-                ApplySwitchTime(set.HeatingSwitchTime, ok);
-                Report(SwitchTimeRow);
-            }
-            if (rows_.Shown(DurationRow) || force) {
-                ok = gauge_.SetHeatingDuration(set.HeatingDuration);
-                rows_.ApplyDuration(set.HeatingDuration, ok);
-                Report(DurationRow);
-            }
-            if (rows_.Shown(SelfTestRow) || force) {
-                ok = gauge_.SetHeatingSelfTest(set.HeatingSelfTest);
-                rows_.ApplySelfTest(set.HeatingSelfTest, ok);
-                Report(SelfTestRow);
-            }
-        }
+        if (setting.shown == Shown::ByHeatingMode && !rows_.Shown(setting.row) && !force)
+            continue;
+        if (!Offered(setting))
+            continue;
+        WriteSetting(setting, set);
+        Report(setting.row);
     }
-
     gauge_.SetLastConfigurationDate(QDateTime::currentDateTime());
     view_.TransferFinished();
+}
+
+bool ConfigurationSequence::WriteSetting(const Setting& setting, const ParameterSet& set) {
+    if (setting.row == ProtocolRow)
+        return WriteProtocol(set);
+    if (setting.setText != nullptr) {
+        const QString text = set.*setting.textField;
+        const bool ok = (gauge_.*setting.setText)(text.toStdString());
+        ApplyText(setting.row, text, ok);
+        return ok;
+    }
+    const int value = set.*setting.field;
+    const bool ok = (gauge_.*setting.set)(value);
+    ApplyValue(setting.row, value, ok);
+    return ok;
+}
+
+bool ConfigurationSequence::WriteProtocol(const ParameterSet& set) {
+    std::optional<int> baud;
+    const int code = rows_.ProtocolCodeOf(set, baud);
+    bool ok = gauge_.SetProtocolType(code);
+    // The baud rate only once the gauge took ASCII text; the outcome is
+    // that of the last command sent.
+    if (ok && baud)
+        ok = gauge_.SetAsciiBaudRate(*baud);
+    // The row shows what the gauge now holds (ASCII text asks for its baud rate).
+    ApplyValue(ProtocolRow, code, ok);
+    return ok;
+}
+
+bool ConfigurationSequence::Offered(const Setting& setting) {
+    if (!setting.firmwareDecides || gauge_.SupportsImpulseFactor(rows_.Model()))
+        return true;
+    // A shown row whose gauge gave no firmware version cannot be read or written.
+    if (rows_.Shown(setting.row)) {
+        rows_.SetResult(setting.row, false);
+        Report(setting.row);
+    }
+    return false;
+}
+
+bool ConfigurationSequence::ApplyValue(Row row, int value, bool ok) {
+    if (row == ProtocolRow)
+        return rows_.ApplyProtocolCode(value, ok, [this] { return gauge_.GetAsciiBaudRate(); });
+    const bool applied = rows_.Apply(row, value, ok);
+    // A mode that shows the switching time shows the gauge clock; the time
+    // itself follows from its own step, and a failure there must leave the
+    // time shown and stored as it was.
+    if (applied && row == HeatingModeRow && rows_.Shown(SwitchTimeRow))
+        ShowGaugeClock();
+    return applied;
+}
+
+bool ConfigurationSequence::ApplyPosition(Row row, int position, bool ok) {
+    if (row == ProtocolRow)
+        return rows_.ApplyProtocolPosition(position, ok);
+    const int code = rows_.CodeAt(row, position);
+    return ApplyValue(row, code, ok && code >= 0);
+}
+
+bool ConfigurationSequence::ApplyText(Row row, const QString& text, bool ok) {
+    if (SettingOf(row).kind != Control::Time)
+        return rows_.ApplyBusAddress(text, ok);
+    ApplySwitchTime(text, ok);
+    return rows_.MarkOf(row) == Mark::Succeeded;
 }
 
 void ConfigurationSequence::ApplySwitchTime(const QString& text, bool ok) {
@@ -222,30 +152,20 @@ void ConfigurationSequence::ApplySwitchTime(const QString& text, bool ok) {
     rows_.SetResult(SwitchTimeRow, applied);
 }
 
-void ConfigurationSequence::ImpulseFactorUnanswered() {
-    // A shown row whose gauge gave no firmware version cannot be read or written.
-    if (!rows_.Shown(ImpulseFactorRow))
-        return;
-    rows_.SetResult(ImpulseFactorRow, false);
-    Report(ImpulseFactorRow);
-}
-
 void ConfigurationSequence::ShowGaugeClock() {
     rows_.ApplyGaugeClock(QString::fromStdString(gauge_.GetDeviceTime()));
 }
 
-bool ConfigurationSequence::ApplyHeatingMode(int mode, bool ok) {
-    const bool applied = rows_.ApplyHeatingMode(mode, ok);
-    // The switching time itself follows from the gauge, the write or the
-    // file; a failure there must leave the time shown and stored as it was.
-    if (applied && mode == HeatingNwsStandard && rows_.Model() > 0)
-        ShowGaugeClock();
-    return applied;
+void ConfigurationSequence::Edit(Row row, int value) {
+    if (row == HeatingModeRow)
+        ChooseHeatingMode(value);
+    else
+        rows_.Edit(row, value);
 }
 
 void ConfigurationSequence::ChooseHeatingMode(int index) {
-    rows_.EditHeatingMode(index);
-    if (index != HeatingNwsStandard || rows_.Model() <= 0)
+    rows_.Edit(HeatingModeRow, index);
+    if (index != HeatingNwsStandard || !rows_.Shown(SwitchTimeRow))
         return;
     // The picker starts from the PC's time, and what it shows is what a write
     // sends; the row's mark is left as it is.

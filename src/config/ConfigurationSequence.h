@@ -3,8 +3,13 @@
 // The gauge traffic of the configuration work area, without any widget:
 // preparing the rows for a model, reading the whole configuration, writing a
 // ParameterSet in the fixed order, and the steps that need the gauge's clock
-// (the switching time and the choice of "NWS-Standard"). Each step applies
-// its value and outcome to ParameterRows and reports the row to the view.
+// (the switching time and the choice of "NWS-Standard"). A read and a write
+// walk the settings table, one step a setting with its getter or setter;
+// what the gauge needs beyond that is a named step here: the protocol code
+// with the ASCII text's baud rate, the impulse factor the firmware decides,
+// "DWD Ombrometer" taking only the address and the protocol, the heating
+// settings of hidden rows sent only by force. Each step applies its value
+// and outcome to ParameterRows and reports the row to the view.
 
 #include "config/ParameterRows.h"
 
@@ -32,8 +37,8 @@ public:
     ConfigurationSequence(TSDIHandler& gauge, ParameterRows& rows, ConfigurationView& view);
 
     // Rows and lists of a model, before its first read: the rows the model
-    // shows, the lists with their first entries. Asks model 0 gauges whether
-    // they offer the impulse factor.
+    // shows, the lists with their first entries. Asks the gauge whether it
+    // offers the impulse factor where the firmware decides that (model 0).
     void Prepare(int model);
     // After each setting read: whether to go on (row: the setting's row,
     // answered: the gauge gave a value for it).
@@ -45,12 +50,20 @@ public:
     // rows are hidden too.
     void Write(const ParameterSet& set, bool force);
 
+    // A value read, sent or taken from a file, applied to its row: a list
+    // row's code or a number row's value (the protocol's code asks the gauge
+    // for the baud rate of ASCII text; a heating mode that shows the
+    // switching time shows the gauge clock).
+    bool ApplyValue(Row row, int value, bool ok);
+    // The same for a setting held as text: the bus address or the switching time.
+    bool ApplyText(Row row, const QString& text, bool ok);
+    // A list position, as the configuration file holds it.
+    bool ApplyPosition(Row row, int position, bool ok);
     // Switching time read, sent or taken from a file: the picker, the stored
     // time, the row's mark and the gauge clock.
     void ApplySwitchTime(const QString& text, bool ok);
-    // Heating mode read, sent or taken from a file ("NWS-Standard" shows the
-    // gauge clock; the switching time comes with its own step).
-    bool ApplyHeatingMode(int mode, bool ok);
+    // The user's edit of a list row (index) or a number row (value).
+    void Edit(Row row, int value);
     // The user chose a heating mode ("NWS-Standard" starts the switching time
     // from the PC's time and shows the gauge clock).
     void ChooseHeatingMode(int index);
@@ -61,8 +74,15 @@ public:
 
 private:
     void Report(Row row) { view_.RowReported(row); }
-    int ReadBaud();
-    void ImpulseFactorUnanswered();
+    // One setting's step: queried or sent, then applied. Read returns
+    // whether the gauge answered, Write whether it confirmed.
+    bool ReadSetting(const Setting& setting);
+    bool WriteSetting(const Setting& setting, const ParameterSet& set);
+    // The protocol's own write: code 1 is followed by the baud code.
+    bool WriteProtocol(const ParameterSet& set);
+    // Whether the gauge has a setting the firmware decides; when it does not,
+    // a shown row of it fails.
+    bool Offered(const Setting& setting);
     void ShowGaugeClock();
 
     TSDIHandler& gauge_;

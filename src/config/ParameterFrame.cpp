@@ -21,28 +21,6 @@ namespace {
 constexpr int ShowResultPauseMs = 20;
 constexpr int ClockIntervalMs = 1000;
 
-struct RowDefinition {
-    const char* panel;
-    int labelTextId;
-};
-
-// Panel names and label texts, in row order.
-constexpr std::array<RowDefinition, RowCount> RowDefinitions{{
-    {"BusAddressPanel", 48},
-    {"CommunicationInterfacePanel", 25},
-    {"ProtocolTypePanel", 26},
-    {"TemperatureSetPanel", 21},
-    {"PrecipitationUnitPanel", 22},
-    {"ImpulseOutputPanel", 27},
-    {"ImpulsOutputFactorPanel", 108},
-    {"HeatingSwitchPanel", 23},
-    {"TemperatureValuePanel", 24},
-    {"HeatingThresholdTemperaturePanel", 561},
-    {"HeatingStartTimePanel", 562},
-    {"HeatingDurationPanel", 563},
-    {"HeatingSelfTestPanel", 564},
-}};
-
 QComboBox* MakeList(const char* name) {
     auto* combo = new QComboBox;
     combo->setObjectName(QString::fromLatin1(name));
@@ -54,6 +32,24 @@ template <typename Field> Field* MakeField(const char* name) {
     auto* field = new Field;
     field->setObjectName(QString::fromLatin1(name));
     return field;
+}
+
+// The control a setting is shown and edited with.
+QWidget* MakeControl(const Setting& setting) {
+    switch (setting.kind) {
+    case Control::AddressList:
+    case Control::List:
+        return MakeList(setting.control);
+    case Control::Temperature:
+        return MakeField<TemperatureField>(setting.control);
+    case Control::Minutes:
+        return MakeField<DurationField>(setting.control);
+    case Control::Time:
+        break;
+    }
+    auto* picker = MakeField<QTimeEdit>(setting.control);
+    picker->setDisplayFormat(QStringLiteral("HH:mm:ss"));
+    return picker;
 }
 
 QLabel* MakeTitle(QWidget* parent, const char* name, int textId) {
@@ -137,35 +133,14 @@ TParameterFrame::~TParameterFrame() {
 void TParameterFrame::BuildRows() {
     ConfigurationTitle = MakeTitle(this, "ConfigurationTitle", 550);
     HeatingTitle = MakeTitle(this, "HeatingTitle", 565);
-    for (int i = 0; i < RowCount; ++i)
-        panels_[i] = new TParameterRow(QString::fromLatin1(RowDefinitions[i].panel),
-                                       RowDefinitions[i].labelTextId, this);
-
-    BusAddressComboBox = MakeList("BusAddressComboBox");
-    CommunicationInterfaceComboBox = MakeList("CommunicationInterfaceComboBox");
-    ProtocolTypeComboBox = MakeList("ProtocolTypeComboBox");
-    TemperatureSetComboBox = MakeList("TemperatureSetComboBox");
-    PrecipitationUnitComboBox = MakeList("PrecipitationUnitComboBox");
-    ImpulseOutputComboBox = MakeList("ImpulseOutputComboBox");
-    ImpulsOutputFactorCombobox = MakeList("ImpulsOutputFactorCombobox");
-    HeatingMainSwitchComboBox = MakeList("HeatingMainSwitchComboBox");
-    HeatingTemperatureValueEdit = MakeField<TemperatureField>("HeatingTemperatureValueEdit");
-    HeatingThresholdEdit = MakeField<TemperatureField>("HeatingThresholdEdit");
-    HeatingStartTimePicker = MakeField<QTimeEdit>("HeatingStartTimePicker");
-    HeatingStartTimePicker->setDisplayFormat(QStringLiteral("HH:mm:ss"));
-    HeatingDurationEdit = MakeField<DurationField>("HeatingDurationEdit");
-    HeatingSelfTestComboBox = MakeList("HeatingSelfTestComboBox");
-
-    const std::array<QWidget*, RowCount> controls{
-        BusAddressComboBox,         CommunicationInterfaceComboBox, ProtocolTypeComboBox,
-        TemperatureSetComboBox,     PrecipitationUnitComboBox,      ImpulseOutputComboBox,
-        ImpulsOutputFactorCombobox, HeatingMainSwitchComboBox,      HeatingTemperatureValueEdit,
-        HeatingThresholdEdit,       HeatingStartTimePicker,         HeatingDurationEdit,
-        HeatingSelfTestComboBox,
-    };
-    for (int i = 0; i < RowCount; ++i)
-        panels_[i]->SetControl(controls[i], i == SwitchTimeRow ? TParameterRow::PickerWidth
-                                                               : TParameterRow::ListWidth);
+    for (const Setting& setting : Settings()) {
+        TParameterRow* panel =
+            new TParameterRow(QString::fromLatin1(setting.panel), setting.label, this);
+        panel->SetControl(MakeControl(setting), setting.kind == Control::Time
+                                                    ? TParameterRow::PickerWidth
+                                                    : TParameterRow::ListWidth);
+        panels_[setting.row] = panel;
+    }
 
     // The gauge's own clock beside the switching time (not translated).
     TParameterRow* timeRow = panels_[SwitchTimeRow];
@@ -214,28 +189,29 @@ void TParameterFrame::BuildButtonBar() {
 }
 
 void TParameterFrame::ConnectEditHandlers() {
-    const auto onList = [this](QComboBox* combo, void (TParameterFrame::*handler)(int)) {
-        connect(combo, &QComboBox::currentIndexChanged, this, handler);
-    };
-    onList(BusAddressComboBox, &TParameterFrame::BusAddressComboBoxChange);
-    onList(CommunicationInterfaceComboBox, &TParameterFrame::CommunicationInterfaceComboBoxChange);
-    onList(ProtocolTypeComboBox, &TParameterFrame::ProtocolTypeComboBoxChange);
-    onList(TemperatureSetComboBox, &TParameterFrame::TemperatureSetComboBoxChange);
-    onList(PrecipitationUnitComboBox, &TParameterFrame::PrecipitationUnitComboBoxChange);
-    onList(ImpulseOutputComboBox, &TParameterFrame::ImpulseOutputComboBoxChange);
-    onList(ImpulsOutputFactorCombobox, &TParameterFrame::ImpulsOutputFactorComboboxChange);
-    onList(HeatingMainSwitchComboBox, &TParameterFrame::HeatingMainSwitchComboBoxChange);
-    onList(HeatingSelfTestComboBox, &TParameterFrame::HeatingSelfTestComboBoxChange);
-    connect(HeatingTemperatureValueEdit, &QSpinBox::valueChanged, this,
-            &TParameterFrame::HeatingTemperatureValueEditChange);
-    connect(HeatingThresholdEdit, &QSpinBox::valueChanged, this,
-            &TParameterFrame::HeatingThresholdEditChange);
-    connect(HeatingStartTimePicker, &QTimeEdit::timeChanged, this,
-            &TParameterFrame::HeatingStartTimePickerChange);
-    connect(HeatingDurationEdit, &QSpinBox::valueChanged, this,
-            &TParameterFrame::HeatingDurationEditChange);
-    connect(HeatingDurationEdit, &QSpinBox::editingFinished, this,
-            &TParameterFrame::HeatingDurationEditExit);
+    for (const Setting& setting : Settings()) {
+        const Row row = setting.row;
+        QWidget* control = panels_[row]->Control();
+        switch (setting.kind) {
+        case Control::AddressList:
+        case Control::List:
+            connect(static_cast<QComboBox*>(control), &QComboBox::currentIndexChanged, this,
+                    [this, row](int index) { ControlChange(row, index); });
+            break;
+        case Control::Temperature:
+        case Control::Minutes:
+            connect(static_cast<QSpinBox*>(control), &QSpinBox::valueChanged, this,
+                    [this, row](int value) { ControlChange(row, value); });
+            if (setting.kind == Control::Minutes)
+                connect(static_cast<QSpinBox*>(control), &QSpinBox::editingFinished, this,
+                        [this, row] { MinutesFieldLeft(row); });
+            break;
+        case Control::Time:
+            connect(static_cast<QTimeEdit*>(control), &QTimeEdit::timeChanged, this,
+                    &TParameterFrame::TimeChange);
+            break;
+        }
+    }
 }
 
 // ---- the interface of the work area ----
@@ -299,9 +275,12 @@ void TParameterFrame::RefreshParameterTexts() {
         TranslateComponents(panel);
     TranslateComponents(ButtonBar);
     SetButtonCaptions();
-    HeatingTemperatureValueEdit->Redisplay();
-    HeatingThresholdEdit->Redisplay();
-    HeatingDurationEdit->Redisplay();
+    for (TParameterRow* panel : panels_) {
+        if (auto* temperature = qobject_cast<TemperatureField*>(panel->Control()))
+            temperature->Redisplay();
+        else if (auto* minutes = qobject_cast<DurationField*>(panel->Control()))
+            minutes->Redisplay();
+    }
     updating_ = wasUpdating;
 }
 
@@ -372,33 +351,44 @@ void TParameterFrame::SyncRow(Row row) {
     control->setEnabled(rows_->Enabled(row));
     panel->ShowMark(rows_->MarkOf(row));
 
-    if (auto* combo = qobject_cast<QComboBox*>(control)) {
+    const Range range = rows_->RangeOf(row);
+    switch (SettingOf(row).kind) {
+    case Control::AddressList:
+    case Control::List: {
+        auto* combo = static_cast<QComboBox*>(control);
         if (combo->currentIndex() != rows_->Selection(row))
             combo->setCurrentIndex(rows_->Selection(row));
-        return;
+        break;
     }
-    const Range range = rows_->RangeOf(row);
-    if (row == NominalTemperatureRow || row == ThresholdRow) {
+    case Control::Temperature: {
         auto* field = static_cast<TemperatureField*>(control);
         field->setRange(range.min, range.max);
         field->setValue(rows_->Position(row));
         const int unit = std::max(rows_->Selection(TemperatureUnitRow), 0);
         if (field->Unit() != unit)
             field->SetUnit(unit);
-    } else if (row == DurationRow) {
-        HeatingDurationEdit->setRange(range.min, range.max);
-        if (!HeatingDurationEdit->hasFocus())
-            HeatingDurationEdit->setValue(rows_->Position(row));
-    } else if (row == SwitchTimeRow) {
-        if (HeatingStartTimePicker->time() != rows_->SwitchTime())
-            HeatingStartTimePicker->setTime(rows_->SwitchTime());
+        break;
+    }
+    case Control::Minutes: {
+        auto* field = static_cast<DurationField*>(control);
+        field->setRange(range.min, range.max);
+        if (!field->hasFocus())
+            field->setValue(rows_->Position(row));
+        break;
+    }
+    case Control::Time: {
+        auto* picker = static_cast<QTimeEdit*>(control);
+        if (picker->time() != rows_->SwitchTime())
+            picker->setTime(rows_->SwitchTime());
+        break;
+    }
     }
 }
 
 void TParameterFrame::SyncGaugeClock() {
     if (rows_->GaugeClock().isValid())
         Tessra2TimePicker->setDateTime(rows_->GaugeClock());
-    const bool shown = rows_->Model() > 0 && rows_->Shown(SwitchTimeRow);
+    const bool shown = rows_->Shown(SwitchTimeRow);
     Tessra2TimePicker->setVisible(shown);
     Tessra2TimeLabel->setVisible(shown);
     if (!rows_->GaugeClockRunning())
@@ -417,102 +407,27 @@ void TParameterFrame::ShowRowResult(Row row) {
 
 // ---- the user's edits ----
 
-void TParameterFrame::BusAddressComboBoxChange(int index) {
+void TParameterFrame::ControlChange(Row row, int value) {
     if (updating_)
         return;
-    rows_->EditBusAddress(index);
+    sequence_->Edit(row, value);
     SyncAll();
 }
 
-void TParameterFrame::CommunicationInterfaceComboBoxChange(int index) {
+void TParameterFrame::TimeChange(const QTime& time) {
     if (updating_)
         return;
-    rows_->EditInterface(index);
+    rows_->EditSwitchTime(time);
     SyncAll();
 }
 
-void TParameterFrame::ProtocolTypeComboBoxChange(int index) {
+void TParameterFrame::MinutesFieldLeft(Row row) {
     if (updating_)
         return;
-    rows_->EditProtocol(index);
-    SyncAll();
-}
-
-void TParameterFrame::TemperatureSetComboBoxChange(int index) {
-    if (updating_)
-        return;
-    rows_->EditTemperatureUnit(index);
-    SyncAll();
-}
-
-void TParameterFrame::PrecipitationUnitComboBoxChange(int index) {
-    if (updating_)
-        return;
-    rows_->EditListValue(PrecipitationUnitRow, index);
-    SyncAll();
-}
-
-void TParameterFrame::ImpulseOutputComboBoxChange(int index) {
-    if (updating_)
-        return;
-    rows_->EditListValue(ImpulseOutputRow, index);
-    SyncAll();
-}
-
-void TParameterFrame::ImpulsOutputFactorComboboxChange(int index) {
-    if (updating_)
-        return;
-    rows_->EditImpulseFactor(index);
-    SyncAll();
-}
-
-void TParameterFrame::HeatingMainSwitchComboBoxChange(int index) {
-    if (updating_)
-        return;
-    sequence_->ChooseHeatingMode(index);
-    SyncAll();
-}
-
-void TParameterFrame::HeatingTemperatureValueEditChange(int celsius) {
-    if (updating_)
-        return;
-    rows_->EditNominalTemperature(celsius);
-    SyncAll();
-}
-
-void TParameterFrame::HeatingThresholdEditChange(int celsius) {
-    if (updating_)
-        return;
-    rows_->EditThreshold(celsius);
-    SyncAll();
-}
-
-void TParameterFrame::HeatingStartTimePickerChange() {
-    if (updating_)
-        return;
-    rows_->EditSwitchTime(HeatingStartTimePicker->time());
-    SyncAll();
-}
-
-void TParameterFrame::HeatingDurationEditChange(int minutes) {
-    if (updating_)
-        return;
-    rows_->EditDuration(minutes);
-    SyncAll();
-}
-
-void TParameterFrame::HeatingDurationEditExit() {
-    if (updating_)
-        return;
-    if (HeatingDurationEdit->value() != rows_->Set().HeatingDuration)
-        rows_->EditDuration(HeatingDurationEdit->value());
-    HeatingDurationEdit->Redisplay();
-    SyncAll();
-}
-
-void TParameterFrame::HeatingSelfTestComboBoxChange(int index) {
-    if (updating_)
-        return;
-    rows_->EditSelfTest(index);
+    // What was typed is read when the field is left.
+    auto* field = static_cast<DurationField*>(panels_[row]->Control());
+    if (field->value() != rows_->Set().*SettingOf(row).field)
+        sequence_->Edit(row, field->value());
+    field->Redisplay();
     SyncAll();
 }

@@ -17,13 +17,10 @@
 
 class TSDIHandler;
 class TParameterRow;
-class TemperatureField;
-class DurationField;
 class TAXO_TTNTPanelButton;
-class QComboBox;
 class QDateTimeEdit;
 class QLabel;
-class QTimeEdit;
+class QTime;
 class QTimer;
 
 namespace Config {
@@ -87,21 +84,11 @@ private:
     void SetButtonCaptions();
     void SetWriteButtonsShown(bool shown);
 
-    // Row event handlers.
-    void BusAddressComboBoxChange(int index);
-    void CommunicationInterfaceComboBoxChange(int index);
-    void ProtocolTypeComboBoxChange(int index);
-    void TemperatureSetComboBoxChange(int index);
-    void PrecipitationUnitComboBoxChange(int index);
-    void ImpulseOutputComboBoxChange(int index);
-    void ImpulsOutputFactorComboboxChange(int index);
-    void HeatingMainSwitchComboBoxChange(int index);
-    void HeatingTemperatureValueEditChange(int celsius);
-    void HeatingThresholdEditChange(int celsius);
-    void HeatingStartTimePickerChange();
-    void HeatingDurationEditChange(int minutes);
-    void HeatingDurationEditExit();
-    void HeatingSelfTestComboBoxChange(int index);
+    // The rows' controls: a list's selection or a number field's value
+    // changed, the time picker's time changed, a minutes field was left.
+    void ControlChange(Config::Row row, int value);
+    void TimeChange(const QTime& time);
+    void MinutesFieldLeft(Config::Row row);
 
     TSDIHandler& gauge_;
     std::unique_ptr<Config::ParameterRows> rows_;
@@ -111,21 +98,8 @@ private:
     std::array<TParameterRow*, Config::RowCount> panels_{};
     QLabel* ConfigurationTitle = nullptr;
     QLabel* HeatingTitle = nullptr;
-    QComboBox* BusAddressComboBox = nullptr;
-    QComboBox* CommunicationInterfaceComboBox = nullptr;
-    QComboBox* ProtocolTypeComboBox = nullptr;
-    QComboBox* TemperatureSetComboBox = nullptr;
-    QComboBox* PrecipitationUnitComboBox = nullptr;
-    QComboBox* ImpulseOutputComboBox = nullptr;
-    QComboBox* ImpulsOutputFactorCombobox = nullptr;
-    QComboBox* HeatingMainSwitchComboBox = nullptr;
-    TemperatureField* HeatingTemperatureValueEdit = nullptr;
-    TemperatureField* HeatingThresholdEdit = nullptr;
-    QTimeEdit* HeatingStartTimePicker = nullptr;
     QLabel* Tessra2TimeLabel = nullptr;
     QDateTimeEdit* Tessra2TimePicker = nullptr;
-    DurationField* HeatingDurationEdit = nullptr;
-    QComboBox* HeatingSelfTestComboBox = nullptr;
     QWidget* ButtonBar = nullptr;
     TAXO_TTNTPanelButton* ReadConfigurationButton = nullptr;
     TAXO_TTNTPanelButton* WriteConfigurationButton = nullptr;

@@ -63,7 +63,8 @@ bool TParameterFrame::ReadFromFileButtonClick() {
     ParamPath = FolderOf(path);
 
     QString refusal;
-    const std::optional<IniDocument> document = ReadConfigurationFile(path, rows_->Model(), refusal);
+    const std::optional<IniDocument> document =
+        ReadConfigurationFile(path, rows_->Model(), refusal);
     if (!document) {
         ShowError(refusal);
         return false;

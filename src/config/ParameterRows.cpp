@@ -7,37 +7,6 @@ namespace Config {
 
 namespace {
 
-struct SelfTestEntry {
-    const char* text;
-    int minutes;
-};
-
-// Not translated.
-constexpr std::array<SelfTestEntry, 10> SelfTestList{{
-    {"1H", 60},
-    {"12H", 720},
-    {"24H", 1440},
-    {"1d", 1440},
-    {"2d", 2880},
-    {"3d", 4320},
-    {"4d", 5760},
-    {"5d", 7200},
-    {"6d", 8640},
-    {"7d", 10080},
-}};
-
-constexpr Range Model0NominalRange{0, 20};
-constexpr Range NominalRange{2, 9};
-constexpr int NominalStart = 4;
-constexpr Range ThresholdRange{-40, 9};
-constexpr Range DurationRange{1, 1440};
-
-// Rows that "DWD Ombrometer" disables.
-constexpr std::array<Row, 10> DwdDisabledRows{
-    InterfaceRow,   TemperatureUnitRow,    PrecipitationUnitRow, ImpulseOutputRow, ImpulseFactorRow,
-    HeatingModeRow, NominalTemperatureRow, ThresholdRow,         SwitchTimeRow,    SelfTestRow,
-};
-
 QStringList AddressCharacters() {
     QStringList list;
     for (char c = '0'; c <= '9'; ++c)
@@ -57,28 +26,30 @@ QString FormatTime(const QTime& time) {
     return time.toString(QStringLiteral("HH:mm:ss"));
 }
 
-} // namespace
-
-bool IsModel(int model) {
-    return model >= 0 && model <= 2;
+ListEntries EntriesOf(const ModelSetting& setting) {
+    if (setting.literals.empty())
+        return ListEntries{setting.firstText, {}, setting.count};
+    ListEntries entries;
+    for (const Literal& literal : setting.literals)
+        entries.literals << QString::fromLatin1(literal.text);
+    entries.count = static_cast<int>(entries.literals.size());
+    return entries;
 }
 
+} // namespace
+
 bool IsListRow(Row row) {
-    return !IsNumberRow(row) && row != SwitchTimeRow;
+    const Control kind = SettingOf(row).kind;
+    return kind == Control::AddressList || kind == Control::List;
 }
 
 bool IsNumberRow(Row row) {
-    return row == NominalTemperatureRow || row == ThresholdRow || row == DurationRow;
+    const Control kind = SettingOf(row).kind;
+    return kind == Control::Temperature || kind == Control::Minutes;
 }
 
 ParameterRows::ParameterRows() {
     PrepareLists();
-}
-
-int ParameterRows::SelfTestMinutes(int index) {
-    if (index < 0 || index >= static_cast<int>(SelfTestList.size()))
-        return 0;
-    return SelfTestList[static_cast<std::size_t>(index)].minutes;
 }
 
 QString ParameterRows::SelectedAddress() const {
@@ -88,20 +59,49 @@ QString ParameterRows::SelectedAddress() const {
     return row.entries.literals.at(row.selection);
 }
 
-void ParameterRows::SetEntries(Row row, int firstTextId, int count) {
-    RowState& state = rows_[row];
-    state.entries = ListEntries{firstTextId, {}, count};
-    state.selection = 0;
-}
-
-void ParameterRows::SetLiterals(Row row, const QStringList& literals) {
-    RowState& state = rows_[row];
-    state.entries = ListEntries{0, literals, static_cast<int>(literals.size())};
-    state.selection = 0;
+bool ParameterRows::HiddenUnlessOffered(Row row) const {
+    const ModelSetting* setting = OnCurrentModel(row);
+    return setting != nullptr && setting->hiddenUnlessOffered;
 }
 
 bool ParameterRows::ValidIndex(Row row, int index) const {
     return index >= 0 && index < rows_[row].entries.count;
+}
+
+int ParameterRows::CodeAt(Row row, int position) const {
+    const ModelSetting* setting = OnCurrentModel(row);
+    if (setting == nullptr || !ValidIndex(row, position))
+        return -1;
+    if (setting->literals.empty())
+        return position;
+    return setting->literals[static_cast<std::size_t>(position)].code;
+}
+
+int ParameterRows::PositionOfCode(Row row, int code) const {
+    const ModelSetting* setting = OnCurrentModel(row);
+    if (setting == nullptr || code < 0)
+        return -1;
+    if (setting->literals.empty())
+        return ValidIndex(row, code) ? code : -1;
+    // The later of two entries with the same code: 1440 minutes is "1d".
+    int position = -1;
+    for (std::size_t i = 0; i < setting->literals.size(); ++i)
+        if (setting->literals[i].code == code)
+            position = static_cast<int>(i);
+    if (position < 0 && setting->lowerCodeShowsFirst && code < setting->literals.front().code)
+        position = 0;
+    return position;
+}
+
+void ParameterRows::Select(Row row, int position) {
+    rows_[row].selection = position;
+    const Setting& setting = SettingOf(row);
+    if (setting.kind == Control::AddressList)
+        set_.*setting.textField = rows_[row].entries.literals.at(position);
+    else if (row == ProtocolRow)
+        StoreProtocolPosition(position);
+    else
+        set_.*setting.field = CodeAt(row, position);
 }
 
 void ParameterRows::SetNumber(Row row, int value) {
@@ -111,60 +111,42 @@ void ParameterRows::SetNumber(Row row, int value) {
 
 void ParameterRows::PrepareLists() {
     set_.Model = model_;
-    SetLiterals(BusAddressRow, AddressCharacters());
-    set_.BusAddress = QStringLiteral("0");
-    for (Row row : {InterfaceRow, ProtocolRow, TemperatureUnitRow, PrecipitationUnitRow,
-                    ImpulseOutputRow, ImpulseFactorRow, HeatingModeRow, SelfTestRow}) {
-        rows_[row].entries = ListEntries{};
-        rows_[row].selection = -1;
+    for (const Setting& setting : Settings()) {
+        RowState& state = rows_[setting.row];
+        if (setting.kind == Control::AddressList) {
+            // Every model, and none, has the same 62 addresses.
+            state.entries = ListEntries{0, AddressCharacters(), 62};
+            Select(setting.row, 0);
+        } else if (setting.kind == Control::List) {
+            state.entries = ListEntries{};
+            state.selection = -1;
+        }
+        if (OnModel(setting, model_) != nullptr)
+            PrepareRow(setting);
     }
-    if (!IsModel(model_))
-        return;
+}
 
-    const bool model0 = model_ == 0;
-    SetEntries(InterfaceRow, 65, model0 ? 2 : 3);
-    SetEntries(ProtocolRow, model0 ? 580 : 610, model0 ? 6 : 9);
-    SetEntries(TemperatureUnitRow, 50, 2);
-    SetEntries(PrecipitationUnitRow, 55, 4);
-    SetEntries(ImpulseOutputRow, 75, 2);
-    if (model0)
-        SetLiterals(ImpulseFactorRow, {QStringLiteral("0.1"), QStringLiteral("0.2"),
-                                       QStringLiteral("0.5"), QStringLiteral("1.0")});
-    else
-        SetLiterals(ImpulseFactorRow,
-                    {QStringLiteral("0.05"), QStringLiteral("0.1"), QStringLiteral("0.2"),
-                     QStringLiteral("0.5"), QStringLiteral("1.0")});
-    SetEntries(HeatingModeRow, 60, model0 ? 2 : 5);
-    set_.CommunicationInterface = 0;
-    set_.ProtocolType = 0;
-    set_.AsciiBaudIndex = 0;
-    set_.TemperatureUnit = 0;
-    set_.PrecipitationUnit = 0;
-    set_.ImpulseFrequency = 0;
-    set_.ImpulseFactor = model0 ? 1 : 0;
-    set_.HeatingMode = 0;
-
-    RowState& nominal = rows_[NominalTemperatureRow];
-    if (model0) {
-        nominal.range = Model0NominalRange;
-        SetNumber(NominalTemperatureRow, nominal.position);
-    } else {
-        nominal.range = NominalRange;
-        nominal.position = NominalStart;
-        QStringList selfTests;
-        for (const SelfTestEntry& entry : SelfTestList)
-            selfTests << QString::fromLatin1(entry.text);
-        SetLiterals(SelfTestRow, selfTests);
-        set_.HeatingSelfTest = SelfTestList[0].minutes;
+void ParameterRows::PrepareRow(const Setting& setting) {
+    const ModelSetting& onModel = *OnCurrentModel(setting.row);
+    RowState& state = rows_[setting.row];
+    switch (setting.kind) {
+    case Control::List:
+        state.entries = EntriesOf(onModel);
+        Select(setting.row, 0);
+        if (setting.row == ProtocolRow)
+            set_.AsciiBaudIndex = 0;
+        break;
+    case Control::Temperature:
+    case Control::Minutes:
+        state.range = onModel.range;
+        SetNumber(setting.row, onModel.start.value_or(state.position));
+        // What the up/down control shows is what is stored.
+        set_.*setting.field = state.position;
+        break;
+    case Control::AddressList:
+    case Control::Time:
+        break;
     }
-    rows_[ThresholdRow].range = ThresholdRange;
-    SetNumber(ThresholdRow, rows_[ThresholdRow].position);
-    rows_[DurationRow].range = DurationRange;
-    SetNumber(DurationRow, rows_[DurationRow].position);
-    // What the up/down controls show is what is stored.
-    set_.HeatingTemperature = nominal.position;
-    set_.HeatingThreshold = rows_[ThresholdRow].position;
-    set_.HeatingDuration = rows_[DurationRow].position;
 }
 
 void ParameterRows::HideAllRows() {
@@ -182,46 +164,50 @@ void ParameterRows::HideMarks() {
         row.mark = Mark::None;
 }
 
-void ParameterRows::ShowRowsOfModel(bool impulseFactor) {
-    if (!IsModel(model_))
-        return;
-    for (Row row : {BusAddressRow, InterfaceRow, TemperatureUnitRow, PrecipitationUnitRow,
-                    ImpulseOutputRow, HeatingModeRow})
-        rows_[row].shown = true;
-    rows_[ImpulseFactorRow].shown = model_ != 0 || impulseFactor;
+void ParameterRows::ShowRowsOfModel(bool offered) {
+    for (const Setting& setting : Settings()) {
+        const ModelSetting* onModel = OnModel(setting, model_);
+        if (onModel != nullptr && setting.shown == Shown::Always)
+            rows_[setting.row].shown = !onModel->hiddenUnlessOffered || offered;
+    }
     ShowProtocolRowForInterface();
     ShowHeatingRowsForMode();
 }
 
 void ParameterRows::ShowProtocolRowForInterface() {
-    rows_[ProtocolRow].shown = IsModel(model_) && rows_[InterfaceRow].selection > 0;
+    const bool rs485 = rows_[InterfaceRow].selection > 0;
+    for (const Setting& setting : Settings())
+        if (setting.shown == Shown::ForRs485)
+            rows_[setting.row].shown = Exists(setting.row) && rs485;
 }
 
 void ParameterRows::ShowHeatingRowsForMode() {
     const int mode = rows_[HeatingModeRow].selection;
-    for (Row row : {NominalTemperatureRow, ThresholdRow, SwitchTimeRow, DurationRow, SelfTestRow})
-        rows_[row].shown = false;
-    if (model_ == 0) {
-        rows_[NominalTemperatureRow].shown = mode == HeatingPermanent;
-        return;
+    for (const Setting& setting : Settings()) {
+        if (setting.shown != Shown::ByHeatingMode)
+            continue;
+        const ModelSetting* onModel = OnModel(setting, model_);
+        rows_[setting.row].shown =
+            onModel != nullptr && mode >= 0 && mode < 32 && (onModel->modes >> mode & 1u) != 0;
     }
-    if (!IsModel(model_) || mode <= HeatingDeactivated)
-        return;
-    rows_[NominalTemperatureRow].shown = true;
-    rows_[SelfTestRow].shown = true;
-    rows_[ThresholdRow].shown = mode == HeatingRangeControl;
-    rows_[SwitchTimeRow].shown = mode == HeatingNwsStandard;
-    rows_[DurationRow].shown = mode == HeatingNwsStandard || mode == HeatingPrecipitationEvents;
 }
 
 bool ParameterRows::IsDwd() const {
-    return model_ > 0 && rows_[ProtocolRow].selection == DwdPosition;
+    const ModelSetting* protocol = OnCurrentModel(ProtocolRow);
+    return protocol != nullptr && protocol->asciiAndDwd &&
+           rows_[ProtocolRow].selection == DwdPosition;
+}
+
+bool ParameterRows::IsDwd(const ParameterSet& set) const {
+    const ModelSetting* protocol = OnCurrentModel(ProtocolRow);
+    return protocol != nullptr && protocol->asciiAndDwd && set.ProtocolType >= DwdPosition;
 }
 
 void ParameterRows::ApplyDwdEnabling() {
     const bool enabled = !IsDwd();
-    for (Row row : DwdDisabledRows)
-        rows_[row].enabled = enabled;
+    for (const Setting& setting : Settings())
+        if (setting.dwd == Dwd::Disables)
+            rows_[setting.row].enabled = enabled;
 }
 
 void ParameterRows::SetResult(Row row, bool ok) {
@@ -234,46 +220,66 @@ void ParameterRows::MarkEdited(Row row) {
         rows_[row].mark = Mark::Edited;
 }
 
+void ParameterRows::FollowSelection(Row row) {
+    if (row == InterfaceRow)
+        ShowProtocolRowForInterface();
+    else if (row == HeatingModeRow)
+        ShowHeatingRowsForMode();
+}
+
 // ---- values from the gauge, a write or a file ----
+
+bool ParameterRows::Apply(Row row, int value, bool ok) {
+    const Setting& setting = SettingOf(row);
+    if (row == ProtocolRow)
+        return ApplyProtocolCode(value, ok, {});
+    if (setting.kind == Control::List) {
+        // A code no entry has is a failed read: nothing is shown that cannot be written back.
+        const int position = ok ? PositionOfCode(row, value) : -1;
+        ok = position >= 0;
+        if (ok) {
+            Select(row, position);
+            FollowSelection(row);
+        }
+    } else if (IsNumberRow(row)) {
+        const ModelSetting* onModel = OnCurrentModel(row);
+        ok = ok && onModel != nullptr && InRange(value, onModel->range);
+        if (ok) {
+            rows_[row].position = value;
+            set_.*setting.field = value;
+        }
+    } else {
+        ok = false;
+    }
+    SetResult(row, ok);
+    return ok;
+}
 
 bool ParameterRows::ApplyBusAddress(const QString& address, bool ok) {
     const int index =
         ok ? static_cast<int>(rows_[BusAddressRow].entries.literals.indexOf(address)) : -1;
     ok = index >= 0;
-    if (ok) {
-        rows_[BusAddressRow].selection = index;
-        set_.BusAddress = address;
-    }
+    if (ok)
+        Select(BusAddressRow, index);
     SetResult(BusAddressRow, ok);
     return ok;
 }
 
-bool ParameterRows::ApplyInterface(int value, bool ok) {
-    // An index beyond the list is a failed read: nothing is shown that cannot be written back.
-    ok = ok && ValidIndex(InterfaceRow, value);
-    if (ok) {
-        rows_[InterfaceRow].selection = value;
-        set_.CommunicationInterface = value;
-        rows_[ProtocolRow].shown = value != 0;
-    }
-    SetResult(InterfaceRow, ok);
-    return ok;
-}
+// ---- the protocol and the ASCII text's baud rate ----
 
 bool ParameterRows::ApplyProtocolCode(int code, bool ok, const std::function<int()>& readBaud) {
+    const ModelSetting* protocol = OnCurrentModel(ProtocolRow);
     int position = -1;
-    if (ok && code >= 0 && IsModel(model_)) {
-        if (model_ == 0) {
+    if (ok && code >= 0 && protocol != nullptr) {
+        if (!protocol->asciiAndDwd) {
             position = code;
-        } else if (code == 0) {
-            position = 0;
-        } else if (code == 1) {
+        } else if (code == AsciiProtocolCode) {
             const int baud = readBaud ? readBaud() : -1;
-            if (baud >= 0 && ValidIndex(ProtocolRow, 1 + baud)) {
-                position = 1 + baud;
+            if (baud >= 0 && ValidIndex(ProtocolRow, FirstAsciiPosition + baud)) {
+                position = FirstAsciiPosition + baud;
                 set_.AsciiBaudIndex = baud;
             }
-        } else if (code == 2) {
+        } else if (code == DwdProtocolCode) {
             position = DwdPosition;
         } else {
             // Any other code names its list entry; one beyond the list fails.
@@ -291,104 +297,35 @@ bool ParameterRows::ApplyProtocolCode(int code, bool ok, const std::function<int
 
 bool ParameterRows::ApplyProtocolPosition(int position, bool ok) {
     ok = ok && ValidIndex(ProtocolRow, position);
-    if (ok) {
-        rows_[ProtocolRow].selection = position;
-        set_.ProtocolType = position;
-        if (model_ > 0 && position >= 1 && position <= 7)
-            set_.AsciiBaudIndex = position - 1;
-    }
+    if (ok)
+        Select(ProtocolRow, position);
     SetResult(ProtocolRow, ok);
     return ok;
 }
 
-bool ParameterRows::ApplyListValue(Row row, int value, bool ok) {
-    ok = ok && ValidIndex(row, value);
-    if (ok) {
-        rows_[row].selection = value;
-        if (row == TemperatureUnitRow)
-            set_.TemperatureUnit = value;
-        else if (row == PrecipitationUnitRow)
-            set_.PrecipitationUnit = value;
-        else if (row == ImpulseOutputRow)
-            set_.ImpulseFrequency = value;
-    }
-    SetResult(row, ok);
-    return ok;
+void ParameterRows::StoreProtocolPosition(int position) {
+    set_.ProtocolType = position;
+    const ModelSetting* protocol = OnCurrentModel(ProtocolRow);
+    if (protocol != nullptr && protocol->asciiAndDwd && position >= FirstAsciiPosition &&
+        position <= LastAsciiPosition)
+        set_.AsciiBaudIndex = position - FirstAsciiPosition;
 }
 
-bool ParameterRows::ApplyImpulseFactorCode(int code, bool ok) {
-    // Model 0 lists the codes 1 to 4; its code 0 shows the first entry.
-    const int index = model_ == 0 ? std::max(code - 1, 0) : code;
-    return ApplyImpulseFactorPosition(index, ok && code >= 0);
+int ParameterRows::ProtocolCodeOf(const ParameterSet& set, std::optional<int>& baud) const {
+    baud.reset();
+    const ModelSetting* protocol = OnCurrentModel(ProtocolRow);
+    if (protocol == nullptr || !protocol->asciiAndDwd)
+        return set.ProtocolType;
+    if (set.ProtocolType >= FirstAsciiPosition && set.ProtocolType <= LastAsciiPosition) {
+        baud = set.AsciiBaudIndex;
+        return AsciiProtocolCode;
+    }
+    if (set.ProtocolType == DwdPosition)
+        return DwdProtocolCode;
+    return set.ProtocolType;
 }
 
-bool ParameterRows::ApplyImpulseFactorPosition(int position, bool ok) {
-    ok = ok && ValidIndex(ImpulseFactorRow, position);
-    if (ok) {
-        rows_[ImpulseFactorRow].selection = position;
-        set_.ImpulseFactor = model_ == 0 ? position + 1 : position;
-    }
-    SetResult(ImpulseFactorRow, ok);
-    return ok;
-}
-
-bool ParameterRows::ApplyHeatingMode(int mode, bool ok) {
-    ok = ok && ValidIndex(HeatingModeRow, mode);
-    if (ok) {
-        rows_[HeatingModeRow].selection = mode;
-        set_.HeatingMode = mode;
-        ShowHeatingRowsForMode();
-    }
-    SetResult(HeatingModeRow, ok);
-    return ok;
-}
-
-bool ParameterRows::ApplyNominalTemperature(int celsius, bool ok) {
-    ok = ok && IsModel(model_) && InRange(celsius, rows_[NominalTemperatureRow].range);
-    if (ok) {
-        rows_[NominalTemperatureRow].position = celsius;
-        set_.HeatingTemperature = celsius;
-    }
-    SetResult(NominalTemperatureRow, ok);
-    return ok;
-}
-
-bool ParameterRows::ApplyThreshold(int celsius, bool ok) {
-    ok = ok && model_ > 0 && IsModel(model_) && InRange(celsius, ThresholdRange);
-    if (ok) {
-        rows_[ThresholdRow].position = celsius;
-        set_.HeatingThreshold = celsius;
-    }
-    SetResult(ThresholdRow, ok);
-    return ok;
-}
-
-bool ParameterRows::ApplyDuration(int minutes, bool ok) {
-    ok = ok && model_ > 0 && IsModel(model_) && InRange(minutes, DurationRange);
-    if (ok) {
-        rows_[DurationRow].position = minutes;
-        set_.HeatingDuration = minutes;
-    }
-    SetResult(DurationRow, ok);
-    return ok;
-}
-
-bool ParameterRows::ApplySelfTest(int minutes, bool ok) {
-    int index = -1;
-    if (ok) {
-        // The later of two entries with the same minutes: 1440 selects "1d".
-        for (int i = 0; i < rows_[SelfTestRow].entries.count; ++i)
-            if (SelfTestMinutes(i) == minutes)
-                index = i;
-    }
-    ok = index >= 0;
-    if (ok) {
-        rows_[SelfTestRow].selection = index;
-        set_.HeatingSelfTest = minutes;
-    }
-    SetResult(SelfTestRow, ok);
-    return ok;
-}
+// ---- the switching time and the gauge clock ----
 
 bool ParameterRows::ApplySwitchTimeText(const QString& text) {
     const QStringList parts = text.split(QLatin1Char(':'));
@@ -451,17 +388,35 @@ bool ParameterRows::TickGaugeClock() {
 
 // ---- the user's edits ----
 
-void ParameterRows::EditBusAddress(int index) {
-    if (!ValidIndex(BusAddressRow, index))
+void ParameterRows::Edit(Row row, int value) {
+    const Setting& setting = SettingOf(row);
+    if (IsNumberRow(row)) {
+        // A typed value beyond the range is brought into it.
+        SetNumber(row, value);
+        set_.*setting.field = rows_[row].position;
+        MarkEdited(row);
         return;
-    rows_[BusAddressRow].selection = index;
-    set_.BusAddress = rows_[BusAddressRow].entries.literals.at(index);
-    MarkEdited(BusAddressRow);
+    }
+    if (!IsListRow(row) || !ValidIndex(row, value))
+        return;
+    if (row == InterfaceRow) {
+        EditInterface(value);
+    } else if (row == ProtocolRow) {
+        EditProtocol(value);
+    } else {
+        Select(row, value);
+        FollowSelection(row);
+    }
+    MarkEdited(row);
+    if (row == TemperatureUnitRow) {
+        // The temperatures are shown again in the new unit.
+        for (const Setting& other : Settings())
+            if (other.kind == Control::Temperature)
+                MarkEdited(other.row);
+    }
 }
 
 void ParameterRows::EditInterface(int index) {
-    if (!ValidIndex(InterfaceRow, index))
-        return;
     rows_[InterfaceRow].selection = index;
     if (index > 0) {
         rows_[ProtocolRow].shown = true;
@@ -476,75 +431,17 @@ void ParameterRows::EditInterface(int index) {
         ApplyDwdEnabling();
     }
     set_.CommunicationInterface = index;
-    MarkEdited(InterfaceRow);
 }
 
 void ParameterRows::EditProtocol(int index) {
-    if (!ValidIndex(ProtocolRow, index))
-        return;
-    rows_[ProtocolRow].selection = index;
-    set_.ProtocolType = index;
-    if (model_ > 0 && index >= 1 && index <= 7)
-        set_.AsciiBaudIndex = index - 1;
+    Select(ProtocolRow, index);
     if (IsDwd()) {
         // The interface list shows the four-wire entry; the stored interface stays.
-        rows_[InterfaceRow].selection = 2;
+        rows_[InterfaceRow].selection = FourWireInterface;
     } else if (ValidIndex(InterfaceRow, set_.CommunicationInterface)) {
         rows_[InterfaceRow].selection = set_.CommunicationInterface;
     }
     ApplyDwdEnabling();
-    MarkEdited(ProtocolRow);
-}
-
-void ParameterRows::EditTemperatureUnit(int index) {
-    if (!ValidIndex(TemperatureUnitRow, index))
-        return;
-    rows_[TemperatureUnitRow].selection = index;
-    set_.TemperatureUnit = index;
-    MarkEdited(TemperatureUnitRow);
-    // Both temperatures are shown again in the new unit.
-    MarkEdited(NominalTemperatureRow);
-    MarkEdited(ThresholdRow);
-}
-
-void ParameterRows::EditListValue(Row row, int index) {
-    if (!ValidIndex(row, index))
-        return;
-    rows_[row].selection = index;
-    if (row == PrecipitationUnitRow)
-        set_.PrecipitationUnit = index;
-    else if (row == ImpulseOutputRow)
-        set_.ImpulseFrequency = index;
-    MarkEdited(row);
-}
-
-void ParameterRows::EditImpulseFactor(int index) {
-    if (!ValidIndex(ImpulseFactorRow, index))
-        return;
-    rows_[ImpulseFactorRow].selection = index;
-    set_.ImpulseFactor = model_ == 0 ? index + 1 : index;
-    MarkEdited(ImpulseFactorRow);
-}
-
-void ParameterRows::EditHeatingMode(int index) {
-    if (!ValidIndex(HeatingModeRow, index))
-        return;
-    rows_[HeatingModeRow].selection = index;
-    set_.HeatingMode = index;
-    ShowHeatingRowsForMode();
-    MarkEdited(HeatingModeRow);
-}
-
-void ParameterRows::EditNominalTemperature(int celsius) {
-    SetNumber(NominalTemperatureRow, celsius);
-    set_.HeatingTemperature = rows_[NominalTemperatureRow].position;
-    MarkEdited(NominalTemperatureRow);
-}
-
-void ParameterRows::EditThreshold(int celsius) {
-    SetNumber(ThresholdRow, celsius);
-    set_.HeatingThreshold = rows_[ThresholdRow].position;
-    MarkEdited(ThresholdRow);
 }
 
 void ParameterRows::EditSwitchTime(const QTime& time) {
@@ -553,21 +450,6 @@ void ParameterRows::EditSwitchTime(const QTime& time) {
     switchTime_ = QTime(time.hour(), time.minute(), time.second());
     set_.HeatingSwitchTime = FormatTime(switchTime_);
     MarkEdited(SwitchTimeRow);
-}
-
-void ParameterRows::EditDuration(int minutes) {
-    // A typed value beyond the range is brought into it.
-    SetNumber(DurationRow, minutes);
-    set_.HeatingDuration = rows_[DurationRow].position;
-    MarkEdited(DurationRow);
-}
-
-void ParameterRows::EditSelfTest(int index) {
-    if (!ValidIndex(SelfTestRow, index))
-        return;
-    rows_[SelfTestRow].selection = index;
-    set_.HeatingSelfTest = SelfTestMinutes(index);
-    MarkEdited(SelfTestRow);
 }
 
 } // namespace Config

@@ -3,11 +3,14 @@
 // The state of the configuration work area without any widget: the current
 // model, the ParameterSet, and per setting row its list or up/down value, its
 // shown and enabled state and its status mark, together with the rules that
-// change them: the per-model lists and ranges, the application of a value read
-// from the gauge, sent to it or taken from a file, and the user's edits.
+// change them. What each row is, per model, comes from the settings table
+// (config/GaugeSettings.h); the rules here are those that tie rows together:
+// the protocol row follows the interface, the heating rows follow the mode,
+// "DWD Ombrometer" disables the rest, and the temperatures follow the unit.
 // The frame mirrors this state in its widgets; the read and write sequences
 // and the configuration file work on it directly.
 
+#include "config/GaugeSettings.h"
 #include "config/ParameterSet.h"
 
 #include <QDateTime>
@@ -15,56 +18,17 @@
 #include <QTime>
 #include <array>
 #include <functional>
+#include <optional>
 
 namespace Config {
 
-// The setting rows, top to bottom. The first seven form the configuration
-// group, the rest the heating group.
-enum Row : int {
-    BusAddressRow,
-    InterfaceRow,
-    ProtocolRow,
-    TemperatureUnitRow,
-    PrecipitationUnitRow,
-    ImpulseOutputRow,
-    ImpulseFactorRow,
-    HeatingModeRow,
-    NominalTemperatureRow,
-    ThresholdRow,
-    SwitchTimeRow,
-    DurationRow,
-    SelfTestRow,
-};
-constexpr int RowCount = 13;
-constexpr int FirstHeatingRow = HeatingModeRow;
-
 enum class Mark { None, Edited, Succeeded, Failed };
-
-// The current model after a disconnection: no model at all.
-constexpr int NoModel = -5;
-bool IsModel(int model);
-
-// Heating mode codes.
-enum HeatingModeCode : int {
-    HeatingDeactivated = 0,
-    HeatingPermanent = 1,
-    HeatingRangeControl = 2,
-    HeatingNwsStandard = 3,
-    HeatingPrecipitationEvents = 4,
-};
-// Protocol list position of "DWD Ombrometer" (models 1 and 2).
-constexpr int DwdPosition = 8;
 
 // Entries of a list row: text ids from firstTextId on, or literal texts.
 struct ListEntries {
     int firstTextId = 0; // > 0: entry i is text firstTextId + i
     QStringList literals;
     int count = 0;
-};
-
-struct Range {
-    int min = 0;
-    int max = 0;
 };
 
 bool IsListRow(Row row);
@@ -87,12 +51,17 @@ public:
     void HideAllRows();
     void EnableAllRows(); // "DWD Ombrometer" disables rows only when the user picks it
     void HideMarks();
-    // The rows a model always shows; impulseFactor: the gauge offers the setting.
-    void ShowRowsOfModel(bool impulseFactor);
+    // The rows the model shows; offered: the firmware offers the settings
+    // whose rows it decides (the impulse factor of model 0).
+    void ShowRowsOfModel(bool offered);
     // Protocol row from the interface selection, heating rows from the mode.
     void ShowProtocolRowForInterface();
     void ShowHeatingRowsForMode();
 
+    // The current model has the setting.
+    bool Exists(Row row) const { return OnModel(SettingOf(row), model_) != nullptr; }
+    // Its row is shown only when the firmware offers it (asked while preparing).
+    bool HiddenUnlessOffered(Row row) const;
     bool Shown(Row row) const { return rows_[row].shown; }
     bool Enabled(Row row) const { return rows_[row].enabled; }
     Mark MarkOf(Row row) const { return rows_[row].mark; }
@@ -101,31 +70,31 @@ public:
     int Position(Row row) const { return rows_[row].position; }   // °C or minutes
     Range RangeOf(Row row) const { return rows_[row].range; }
     QString SelectedAddress() const;
+    // The code the gauge knows a list entry by; -1 for a position beyond the list.
+    int CodeAt(Row row, int position) const;
     QTime SwitchTime() const { return switchTime_; }
     QDateTime GaugeClock() const { return gaugeClock_; }
     bool GaugeClockRunning() const { return gaugeClockRunning_; }
-    // Minutes of a self-test list entry (0 for an index beyond the list).
-    static int SelfTestMinutes(int index);
+    // "DWD Ombrometer" is chosen: only the address and the protocol are written.
+    bool IsDwd() const;
+    bool IsDwd(const ParameterSet& set) const;
 
     // A value read from the gauge, sent to it or taken from a file, with its
     // validity: when valid and allowed it is selected and stored and the row
     // shows the succeeded mark; otherwise the row keeps its value and shows
     // the failed mark. Each returns whether the value was applied.
+    //
+    // A list row's code or a number row's value, as the gauge knows it.
+    bool Apply(Row row, int value, bool ok);
     bool ApplyBusAddress(const QString& address, bool ok);
-    bool ApplyInterface(int value, bool ok);
     // Protocol code as the gauge knows it; readBaud is asked for the baud
-    // code when a model 1 or 2 reports ASCII text (code 1).
+    // code when the gauge reports ASCII text on a list that has the baud rates.
     bool ApplyProtocolCode(int code, bool ok, const std::function<int()>& readBaud);
     // Protocol list position, as a configuration file holds it.
     bool ApplyProtocolPosition(int position, bool ok);
-    bool ApplyListValue(Row row, int value, bool ok); // units and impulse output
-    bool ApplyImpulseFactorCode(int code, bool ok);
-    bool ApplyImpulseFactorPosition(int position, bool ok);
-    bool ApplyHeatingMode(int mode, bool ok);
-    bool ApplyNominalTemperature(int celsius, bool ok);
-    bool ApplyThreshold(int celsius, bool ok);
-    bool ApplyDuration(int minutes, bool ok);
-    bool ApplySelfTest(int minutes, bool ok);
+    // The protocol code that writes set's protocol, and the baud code to send
+    // after it when it is ASCII text on a list that has the baud rates.
+    int ProtocolCodeOf(const ParameterSet& set, std::optional<int>& baud) const;
     // "HH:NN:SS" with three numeric parts forming a time of day: the picker
     // shows it and it is stored. The row's mark is left to the caller.
     bool ApplySwitchTimeText(const QString& text);
@@ -139,19 +108,10 @@ public:
     void SetResult(Row row, bool ok);
     void SetMark(Row row, Mark mark) { rows_[row].mark = mark; }
 
-    // The user's edits: store at once, mark the row edited.
-    void EditBusAddress(int index);
-    void EditInterface(int index);
-    void EditProtocol(int index);
-    void EditTemperatureUnit(int index);
-    void EditListValue(Row row, int index); // precipitation unit, impulse output
-    void EditImpulseFactor(int index);
-    void EditHeatingMode(int index); // the NWS clock is the sequence's part
-    void EditNominalTemperature(int celsius);
-    void EditThreshold(int celsius);
+    // The user's edits: a list row's index or a number row's value, stored
+    // at once, the row marked edited.
+    void Edit(Row row, int value);
     void EditSwitchTime(const QTime& time);
-    void EditDuration(int minutes);
-    void EditSelfTest(int index);
 
 private:
     struct RowState {
@@ -164,13 +124,20 @@ private:
         Range range;
     };
 
+    const ModelSetting* OnCurrentModel(Row row) const { return OnModel(SettingOf(row), model_); }
+    void PrepareRow(const Setting& setting);
     void MarkEdited(Row row);
-    void SetEntries(Row row, int firstTextId, int count);
-    void SetLiterals(Row row, const QStringList& literals);
     bool ValidIndex(Row row, int index) const;
+    // The list position of a code from the gauge; -1 when no entry has it.
+    int PositionOfCode(Row row, int code) const;
+    void Select(Row row, int position); // and store its code
     void SetNumber(Row row, int value); // clamps into the range
+    void StoreProtocolPosition(int position);
     void ApplyDwdEnabling();
-    bool IsDwd() const;
+    // What follows from a changed selection of row.
+    void FollowSelection(Row row);
+    void EditInterface(int index);
+    void EditProtocol(int index);
 
     int model_ = NoModel;
     ParameterSet set_;

@@ -1,5 +1,6 @@
 #include "service/ServiceActions.h"
 
+#include "config/GaugeSettings.h"
 #include "gauge/SDIHandler.h"
 #include "logbook/KnownGauge.h"
 #include "logbook/Logbook.h"
@@ -10,6 +11,9 @@
 
 namespace Service {
 
+using Config::ModelSetting;
+using Config::Setting;
+
 namespace {
 
 constexpr int ResetQuestionText = 208;
@@ -18,9 +22,32 @@ constexpr int ResetFailedText = 206;
 constexpr int FactoryQuestionText = 209;
 constexpr int HeatingQuestionText = 515;
 
-// "label value", as the confirmation lists each setting.
-QString Line(int labelTextId, const QString& value) {
-    return GetText(labelTextId) + QLatin1Char(' ') + value;
+constexpr int MinutesText = 590; // "min"
+
+// The text of a list entry by the code the gauge knows it by.
+QString ListText(const ModelSetting& setting, int code) {
+    for (const Config::Literal& literal : setting.literals)
+        if (literal.code == code)
+            return QString::fromLatin1(literal.text);
+    return GetText(setting.firstText + code);
+}
+
+// How the factory confirmation shows a setting's value, as in "Heating mode: permanent".
+QString Summary(const Setting& setting, const ModelSetting& onModel, const ParameterSet& set) {
+    switch (setting.summary) {
+    case Config::Summary::Text:
+        return set.*setting.textField;
+    case Config::Summary::ListText:
+        return ListText(onModel, set.*setting.field);
+    case Config::Summary::OwnTexts:
+        return GetText(setting.summaryTexts + set.*setting.field);
+    case Config::Summary::Temperature:
+        return QString::number(set.*setting.field) +
+               Vocabulary::TemperatureUnitText(set.TemperatureUnit);
+    case Config::Summary::Minutes:
+        break;
+    }
+    return QString::number(set.*setting.field) + GetText(MinutesText);
 }
 
 } // namespace
@@ -40,49 +67,29 @@ Outcome ResetAccumulatedTotal(TSDIHandler& gauge) {
 ParameterSet FactoryParameters(int model, const ParameterSet& previous) {
     ParameterSet set = previous;
     set.Model = model;
-    if (model < 0 || model > 2)
-        return set;
-    set.BusAddress = QStringLiteral("0");
-    set.CommunicationInterface = 0;
-    set.ProtocolType = 0;
-    set.TemperatureUnit = 0;
-    set.PrecipitationUnit = 0;
-    set.ImpulseFrequency = 0;
-    set.ImpulseFactor = 1;
-    set.HeatingMode = 1;
-    set.AsciiBaudIndex = 0;
-    if (model == 0) {
-        set.HeatingTemperature = 4;
-    } else {
-        set.HeatingTemperature = 5;
-        set.HeatingThreshold = -30;
-        set.HeatingSwitchTime = QStringLiteral("00:00:00");
-        set.HeatingDuration = 20;
-        set.HeatingSelfTest = 60;
+    for (const Setting& setting : Config::Settings()) {
+        const ModelSetting* onModel = Config::OnModel(setting, model);
+        if (onModel == nullptr)
+            continue;
+        if (setting.textField != nullptr && onModel->factoryText != nullptr)
+            set.*setting.textField = QString::fromLatin1(onModel->factoryText);
+        else if (setting.field != nullptr && onModel->factory)
+            set.*setting.field = *onModel->factory;
     }
+    // ASCII text goes back to its first baud rate with the protocol.
+    if (Config::IsModel(model))
+        set.AsciiBaudIndex = 0;
     return set;
 }
 
 QStringList FactoryLines(const ParameterSet& set, bool impulseFactor) {
-    const QString unit = Vocabulary::TemperatureUnitText(set.TemperatureUnit);
-    const QString minutes = GetText(590);
     QStringList lines;
-    lines << Line(48, set.BusAddress);
-    lines << Line(25, GetText(65 + set.CommunicationInterface));
-    lines << Line(26, GetText(68 + set.ProtocolType));
-    lines << Line(21, unit);
-    lines << Line(22, Vocabulary::IntensityUnitText(set.PrecipitationUnit));
-    lines << Line(27, GetText(75 + set.ImpulseFrequency));
-    if (impulseFactor)
-        lines << Line(108, GetText(529 + set.ImpulseFactor));
-    lines << Line(23, Vocabulary::HeatingModeText(set.HeatingMode));
-    if (set.HeatingMode > 0)
-        lines << Line(24, QString::number(set.HeatingTemperature) + unit);
-    if (set.Model > 0) {
-        lines << Line(561, QString::number(set.HeatingThreshold) + unit);
-        lines << Line(562, set.HeatingSwitchTime);
-        lines << Line(563, QString::number(set.HeatingDuration) + minutes);
-        lines << Line(564, QString::number(set.HeatingSelfTest) + minutes);
+    for (const Setting& setting : Config::Settings()) {
+        const ModelSetting* onModel = Config::OnModel(setting, set.Model);
+        if (onModel == nullptr || (setting.firmwareDecides && !impulseFactor) ||
+            (setting.listedOnlyWhenHeating && set.HeatingMode <= Config::HeatingDeactivated))
+            continue;
+        lines << GetText(setting.label) + QLatin1Char(' ') + Summary(setting, *onModel, set);
     }
     return lines;
 }
@@ -90,11 +97,11 @@ QStringList FactoryLines(const ParameterSet& set, bool impulseFactor) {
 bool ConfirmFactoryReset(TSDIHandler& gauge, int model, ParameterSet& factory,
                          std::optional<bool>& heating) {
     const bool impulseFactor = gauge.SupportsImpulseFactor(model);
-    if (model == 0) {
+    if (Config::FactoryAsksHeating(model)) {
         if (!heating)
             heating = ShowMessageDialog(GetText(HeatingQuestionText), MsgKind::Confirmation,
                                         MsgButtons::YesNo) == MsgResult::Yes;
-        factory.HeatingMode = *heating ? 1 : 0;
+        factory.HeatingMode = *heating ? Config::HeatingPermanent : Config::HeatingDeactivated;
     } else {
         heating.reset();
     }

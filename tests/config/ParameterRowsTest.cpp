@@ -57,17 +57,17 @@ TEST(ParameterRows, ListsAndRangesFollowTheModel) {
 
 TEST(ParameterRows, MarksTurnEditedOnlyOnceATransferHasShownThem) {
     ParameterRows rows = Prepared(1);
-    rows.EditListValue(PrecipitationUnitRow, 2);
+    rows.Edit(PrecipitationUnitRow, 2);
     EXPECT_EQ(rows.MarkOf(PrecipitationUnitRow), Mark::None);
     EXPECT_EQ(rows.Set().PrecipitationUnit, 2);
 
-    rows.ApplyListValue(PrecipitationUnitRow, 1, true);
+    rows.Apply(PrecipitationUnitRow, 1, true);
     EXPECT_EQ(rows.MarkOf(PrecipitationUnitRow), Mark::Succeeded);
-    rows.ApplyNominalTemperature(5, true);
-    rows.ApplyThreshold(-3, false);
+    rows.Apply(NominalTemperatureRow, 5, true);
+    rows.Apply(ThresholdRow, -3, false);
     EXPECT_EQ(rows.MarkOf(ThresholdRow), Mark::Failed);
 
-    rows.EditTemperatureUnit(1);
+    rows.Edit(TemperatureUnitRow, 1);
     EXPECT_EQ(rows.MarkOf(TemperatureUnitRow), Mark::None) << "its mark was hidden";
     EXPECT_EQ(rows.MarkOf(NominalTemperatureRow), Mark::Edited) << "shown again in °F";
     EXPECT_EQ(rows.MarkOf(ThresholdRow), Mark::Edited);
@@ -76,41 +76,41 @@ TEST(ParameterRows, MarksTurnEditedOnlyOnceATransferHasShownThem) {
 
 TEST(ParameterRows, InterfaceAndProtocolEditsShowAndHideTheProtocol) {
     ParameterRows rows = Prepared(1);
-    rows.EditInterface(1);
+    rows.Edit(InterfaceRow, 1);
     EXPECT_TRUE(rows.Shown(ProtocolRow));
-    rows.EditProtocol(5);
+    rows.Edit(ProtocolRow, 5);
     EXPECT_EQ(rows.Set().ProtocolType, 5);
     EXPECT_EQ(rows.Set().AsciiBaudIndex, 4);
 
-    rows.EditProtocol(3);
-    rows.EditInterface(0);
+    rows.Edit(ProtocolRow, 3);
+    rows.Edit(InterfaceRow, 0);
     EXPECT_FALSE(rows.Shown(ProtocolRow));
     EXPECT_EQ(rows.Selection(ProtocolRow), 0);
     EXPECT_EQ(rows.Set().ProtocolType, 3) << "SDI-12 keeps the stored protocol";
-    rows.EditInterface(2);
+    rows.Edit(InterfaceRow, 2);
     EXPECT_EQ(rows.Set().ProtocolType, 0) << "the protocol the list shows";
 }
 
 TEST(ParameterRows, DurationAndHeatingEditsStayWithinTheirRanges) {
     ParameterRows rows = Prepared(2);
-    rows.EditDuration(2000);
+    rows.Edit(DurationRow, 2000);
     EXPECT_EQ(rows.Set().HeatingDuration, 1440);
-    rows.EditDuration(0);
+    rows.Edit(DurationRow, 0);
     EXPECT_EQ(rows.Set().HeatingDuration, 1);
-    rows.EditNominalTemperature(12);
+    rows.Edit(NominalTemperatureRow, 12);
     EXPECT_EQ(rows.Set().HeatingTemperature, 9);
-    rows.EditSelfTest(9);
+    rows.Edit(SelfTestRow, 9);
     EXPECT_EQ(rows.Set().HeatingSelfTest, 10080);
-    rows.EditHeatingMode(HeatingPrecipitationEvents);
+    rows.Edit(HeatingModeRow, HeatingPrecipitationEvents);
     EXPECT_TRUE(rows.Shown(DurationRow));
     EXPECT_FALSE(rows.Shown(SwitchTimeRow));
-    rows.EditImpulseFactor(2);
+    rows.Edit(ImpulseFactorRow, 2);
     EXPECT_EQ(rows.Set().ImpulseFactor, 2);
 
     ParameterRows model0 = Prepared(0);
-    model0.EditImpulseFactor(2);
+    model0.Edit(ImpulseFactorRow, 2);
     EXPECT_EQ(model0.Set().ImpulseFactor, 3) << "model 0 lists the codes from 1 on";
-    model0.EditHeatingMode(HeatingPermanent);
+    model0.Edit(HeatingModeRow, HeatingPermanent);
     EXPECT_TRUE(model0.Shown(NominalTemperatureRow));
     EXPECT_FALSE(model0.Shown(SelfTestRow));
 }
