@@ -4,6 +4,9 @@
 #include "cli/CliConfiguration.h"
 #include "cli/CliSession.h"
 #include "config/ConfigurationFile.h"
+#include "logbook/KnownGauge.h"
+#include "logbook/Logbook.h"
+#include "logbook/LogbookEvents.h"
 #include "ui/Dialogs.h"
 #include "ui/GaugeVocabulary.h"
 #include "ui/WideLanguageHandler.h"
@@ -74,6 +77,7 @@ int Export(CliSession& session, const QStringList& arguments) {
         path, configuration.Rows(), session.Gauge().SupportsImpulseFactor(session.Model()));
     if (!failure.isEmpty())
         return session.Fail(ExitBadInput, failure);
+    ReportToLogbook(ConfigurationExported(KnownGauge(session.Gauge()), path));
     session.Say(GetText(SavedText).arg(QDir::toNativeSeparators(path)));
     return ExitSuccess;
 }
@@ -96,6 +100,7 @@ int Import(CliSession& session, const QStringList& arguments) {
     const QString refused = configuration.ApplyFile(*document);
     if (!refused.isEmpty())
         return session.Fail(ExitBadInput, refused + u' ' + GetText(NothingWrittenText));
+    ReportToLogbook(ConfigurationImported(KnownGauge(session.Gauge()), path));
 
     QString question;
     const IniDocument shown =

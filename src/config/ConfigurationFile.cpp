@@ -82,6 +82,19 @@ void ExportConfiguration(const ParameterRows& rows, bool impulseFactor, IniDocum
     }
 }
 
+QJsonObject ConfigurationValues(const ParameterRows& rows) {
+    IniDocument document;
+    ExportConfiguration(rows, rows.Shown(ImpulseFactorRow), document);
+    QJsonObject values;
+    for (const char* key : {"TYPE"})
+        if (const std::optional<QByteArray> value = document.Value(FileSection, key))
+            values.insert(QLatin1String(key), QString::fromLatin1(*value));
+    for (const Setting* setting : FileOrder())
+        if (const std::optional<QByteArray> value = document.Value(FileSection, setting->fileKey))
+            values.insert(QLatin1String(setting->fileKey), QString::fromLatin1(*value));
+    return values;
+}
+
 void ImportConfiguration(const IniDocument& document, ConfigurationSequence& sequence) {
     ParameterRows& rows = sequence.Rows();
     for (const Setting* setting : FileOrder()) {

@@ -8,6 +8,7 @@
 #include "config/IniDocument.h"
 #include "config/ParameterRows.h"
 
+#include <QJsonObject>
 #include <QString>
 #include <optional>
 
@@ -24,6 +25,10 @@ std::optional<int> FileModel(const IniDocument& document);
 // a setting the firmware decides only when offered (impulseFactor), a
 // heating setting only while its row is shown, every other always.
 void ExportConfiguration(const ParameterRows& rows, bool impulseFactor, IniDocument& document);
+
+// The keys the export would write for the rows, with their values (the
+// impulse factor when its row is shown), for the logbook.
+QJsonObject ConfigurationValues(const ParameterRows& rows);
 
 // Applies every key after "TYPE" of a setting the model has to the rows of
 // the sequence, in the file's order, reporting each row to the sequence's

@@ -1,6 +1,10 @@
 #include "config/ConfigurationSequence.h"
 
+#include "config/ConfigurationFile.h"
 #include "gauge/SDIHandler.h"
+#include "logbook/KnownGauge.h"
+#include "logbook/Logbook.h"
+#include "logbook/LogbookEvents.h"
 
 namespace Config {
 
@@ -42,6 +46,8 @@ bool ConfigurationSequence::Read(const ReadProgress& goOn) {
     }
     rows_.EnableAllRows();
     rows_.ConfigurationRead = true;
+    gaugeValues_ = ConfigurationValues(rows_);
+    ReportToLogbook(ConfigurationRead(KnownGauge(gauge_), gaugeValues_));
     view_.TransferFinished();
     return true;
 }
@@ -77,7 +83,20 @@ void ConfigurationSequence::Write(const ParameterSet& given, bool force) {
         Report(setting.row);
     }
     gauge_.SetLastConfigurationDate(QDateTime::currentDateTime());
+    KeepWrite();
     view_.TransferFinished();
+}
+
+void ConfigurationSequence::KeepWrite() {
+    const QJsonObject written = ConfigurationValues(rows_);
+    std::vector<SettingChange> changes;
+    for (auto key = written.begin(); key != written.end(); ++key) {
+        const QString before = gaugeValues_.value(key.key()).toString();
+        if (before != key.value().toString())
+            changes.push_back({key.key(), before, key.value().toString()});
+    }
+    gaugeValues_ = written;
+    ReportToLogbook(ConfigurationWritten(KnownGauge(gauge_), changes));
 }
 
 bool ConfigurationSequence::WriteSetting(const Setting& setting, const ParameterSet& set) {

@@ -13,6 +13,7 @@
 
 #include "config/ParameterRows.h"
 
+#include <QJsonObject>
 #include <functional>
 
 class TSDIHandler;
@@ -78,6 +79,8 @@ private:
     // whether the gauge answered, Write whether it confirmed.
     bool ReadSetting(const Setting& setting);
     bool WriteSetting(const Setting& setting, const ParameterSet& set);
+    // Keeps the write in the logbook: each key that changed, old -> new.
+    void KeepWrite();
     // The protocol's own write: code 1 is followed by the baud code.
     bool WriteProtocol(const ParameterSet& set);
     // Whether the gauge has a setting the firmware decides; when it does not,
@@ -88,6 +91,9 @@ private:
     TSDIHandler& gauge_;
     ParameterRows& rows_;
     ConfigurationView& view_;
+    // The configuration as last read from or written to the gauge (file
+    // keys and values), the "before" of the next write in the logbook.
+    QJsonObject gaugeValues_;
 };
 
 } // namespace Config

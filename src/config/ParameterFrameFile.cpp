@@ -5,6 +5,9 @@
 #include "config/ConfigurationFile.h"
 #include "config/ConfigurationSequence.h"
 #include "gauge/SDIHandler.h"
+#include "logbook/KnownGauge.h"
+#include "logbook/Logbook.h"
+#include "logbook/LogbookEvents.h"
 #include "ui/Dialogs.h"
 #include "ui/FolderSettings.h"
 #include "ui/WideLanguageHandler.h"
@@ -48,6 +51,7 @@ bool TParameterFrame::WriteToFileButtonClick() {
         ShowError(failure);
         return false;
     }
+    ReportToLogbook(ConfigurationExported(KnownGauge(gauge_), path));
     QDir::setCurrent(ParamPath);
     return true;
 }
@@ -72,6 +76,7 @@ bool TParameterFrame::ReadFromFileButtonClick() {
 
     SelectModel(rows_->Model());
     ImportConfiguration(*document, *sequence_);
+    ReportToLogbook(ConfigurationImported(KnownGauge(gauge_), path));
     SyncAll();
     QDir::setCurrent(ParamPath);
     return true;

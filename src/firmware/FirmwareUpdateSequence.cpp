@@ -6,9 +6,13 @@
 #include "firmware/UpdateCancelled.h"
 #include "firmware/XModemProgress.h"
 #include "gauge/SDIHandler.h"
+#include "link/ByteText.h"
 #include "link/Clock.h"
 #include "link/D2XXDriver.h"
 #include "link/SDI12IO.h"
+#include "logbook/KnownGauge.h"
+#include "logbook/Logbook.h"
+#include "logbook/LogbookEvents.h"
 #include "ui/Dialogs.h"
 #include "ui/FolderSettings.h"
 #include "ui/GaugeVocabulary.h"
@@ -73,13 +77,6 @@ constexpr std::size_t CollectedTail = 4096;
 const std::string ApplicationDone = "APPLICATION DONE";
 
 const QString FileFilter = QStringLiteral("Firmware files (*.bin *.BIN)");
-
-std::string Upper(std::string text) {
-    for (char& c : text)
-        if (c >= 'a' && c <= 'z')
-            c = static_cast<char>(c - 'a' + 'A');
-    return text;
-}
 
 // The request for the lowest receive latency, ended on every path.
 class LowLatencyScope {
@@ -318,17 +315,27 @@ void FirmwareUpdateSequence::StartFirmwareUpdate() {
     } else {
         // 3. The transfer object of this update.
         SetBusy(true);
+        const QString versionBefore = state_.gaugeVersion;
+        bool updated = false;
         {
             TUSBXModem sender;
-            RunSteps(sender);
+            updated = RunSteps(sender);
         }
         // 12. Clean-up.
         SetBusy(false);
+        // An update that got as far as an image is kept in the logbook.
+        if (!fileName_.isEmpty())
+            ReportToLogbook(FirmwareUpdated(
+                KnownGauge(gauge_),
+                {fileName_, versionBefore, Latin1Text(reportedVersion_),
+                 updated ? UpdateOutcome::Succeeded
+                         : (UpdateCancelled ? UpdateOutcome::Cancelled : UpdateOutcome::Failed),
+                 state_.backupFile}));
     }
     Final();
 }
 
-void FirmwareUpdateSequence::RunSteps(TUSBXModem& sender) {
+bool FirmwareUpdateSequence::RunSteps(TUSBXModem& sender) {
     using S = FirmwareUpdateSequence;
     static const Step steps[] = {
         {ConnectionRow, EstablishConnectionText, false, true, &S::Connection},
@@ -344,9 +351,10 @@ void FirmwareUpdateSequence::RunSteps(TUSBXModem& sender) {
         BeginRow(step);
         if (const StepResult failed = (this->*step.run)(run)) {
             Fail(*failed);
-            return;
+            return false;
         }
     }
+    return true;
 }
 
 FirmwareUpdateSequence::Failure FirmwareUpdateSequence::Cancelled() const {
@@ -593,7 +601,7 @@ bool FirmwareUpdateSequence::VerifyNewFirmware(const QString& expectedVersion) {
             collected += fresh;
             if (collected.size() > CollectedTail)
                 collected.erase(0, collected.size() - CollectedTail);
-            if (Upper(collected).find(ApplicationDone) != std::string::npos)
+            if (UpperAscii(collected).find(ApplicationDone) != std::string::npos)
                 break;
             budget -= VerifyPassMs;
             if (fresh.find('.') != std::string::npos)

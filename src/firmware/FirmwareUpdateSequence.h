@@ -78,8 +78,9 @@ private:
     // Nothing when the step succeeded and the next one follows.
     using StepResult = std::optional<Failure>;
 
-    // Steps 4 to 11, one row each; ends at the first failure (the caller cleans up).
-    void RunSteps(TUSBXModem& sender);
+    // Steps 4 to 11, one row each; ends at the first failure (the caller
+    // cleans up). True when every step succeeded.
+    bool RunSteps(TUSBXModem& sender);
     StepResult Connection(Run& run);
     StepResult FileChoice(Run& run);
     StepResult LoaderSwitch(Run& run);

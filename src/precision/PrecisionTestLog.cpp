@@ -64,6 +64,39 @@ QByteArray TestLogBytes(const PrecisionTestRecord& record, const QDateTime& when
     return EncodeEightBit(text, CodePageOfLanguage(LanguageOffset));
 }
 
+QJsonObject TestLogValues(const PrecisionTestRecord& record) {
+    const PrecisionTestValues& v = record.values;
+    const std::pair<const char*, float> numbers[] = {
+        {"TestWeightMm", v.TestWeightMm},
+        {"TestWeightInch", v.TestWeightInch},
+        {"TestWeightGram", v.TestWeightGram},
+        {"MeasuredTestMm", v.MeasuredTestMm},
+        {"MeasuredTestGram", v.MeasuredTestGram},
+        {"MeasuredTestInch", v.MeasuredTestInch},
+        {"BaseMm", v.BaseMm},
+        {"BaseGram", v.BaseGram},
+        {"BaseInch", v.BaseInch},
+        {"TotalMm", v.TotalMm},
+        {"TotalInch", v.TotalInch},
+        {"TotalGram", v.TotalGram},
+        {"PermittedMm", v.PermittedMm},
+        {"PermittedGram", v.PermittedGram},
+        {"PermittedInch", v.PermittedInch},
+        {"DeviationMm", v.DeviationMm},
+        {"DeviationGram", v.DeviationGram},
+        {"DeviationInch", v.DeviationInch},
+    };
+    QJsonObject values;
+    for (const auto& [name, value] : numbers)
+        values.insert(QLatin1String(name), static_cast<double>(value));
+    values.insert(QStringLiteral("SerialNumber"), record.gauge.serialNumber);
+    values.insert(QStringLiteral("HardwareIndex"), record.gauge.hardwareIndex);
+    values.insert(QStringLiteral("FirmwareVersion"), record.gauge.firmwareVersion);
+    values.insert(QStringLiteral("IntensityUnit"), record.gauge.intensityUnitName);
+    values.insert(QStringLiteral("Verdict"), record.verdict);
+    return values;
+}
+
 LogFolders ProgramLogFolders() {
     return {ProgramFolder(), QStandardPaths::writableLocation(QStandardPaths::AppDataLocation)};
 }

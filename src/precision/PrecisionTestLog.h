@@ -9,6 +9,7 @@
 
 #include <QByteArray>
 #include <QDateTime>
+#include <QJsonObject>
 #include <QString>
 #include <QStringList>
 
@@ -19,6 +20,10 @@ QString TestLogFileName(const QDateTime& when);
 // The ten lines as written: labels in the current language, the date of
 // when, the values of record, in the code page of the current language.
 QByteArray TestLogBytes(const PrecisionTestRecord& record, const QDateTime& when);
+// The values of the log for the logbook: every weight, total, permitted
+// deviation and deviation by its name (TestWeightMm ... DeviationInch), the
+// gauge's details and the verdict.
+QJsonObject TestLogValues(const PrecisionTestRecord& record);
 
 struct LogFolders {
     QString program; // the program's own folder

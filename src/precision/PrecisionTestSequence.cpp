@@ -2,6 +2,8 @@
 
 #include "gauge/SDIHandler.h"
 #include "link/Clock.h"
+#include "logbook/Logbook.h"
+#include "logbook/LogbookEvents.h"
 #include "precision/DecimalFormat.h"
 #include "precision/WeightPlacement.h"
 #include "ui/Dialogs.h"
@@ -533,6 +535,15 @@ void PrecisionTestSequence::WriteLog(const QString& verdict) {
     }
 }
 
+void PrecisionTestSequence::KeepInLogbook() {
+    PrecisionTestRecord record = Record();
+    record.verdict = verdict_;
+    const GaugeIdentity gauge{info_.serialNumber, info_.hardwareIndex, record.model,
+                              info_.firmwareVersion};
+    ReportToLogbook(PrecisionTestDone(
+        gauge, {TestLogValues(record), passed_, logFilePath_, QString(), traceFilePath_}));
+}
+
 void PrecisionTestSequence::StepEvaluate() {
     ClearRows();
     ShowStep(Page::Evaluation);
@@ -548,6 +559,7 @@ void PrecisionTestSequence::StepEvaluate() {
     ShowResultRows(verdict_, t);
     ShowToleranceChart();
     WriteLog(verdict_);
+    KeepInLogbook();
     if (passed_)
         ShowMessageDialog(GetText(PassedMessageId), MsgKind::Information, MsgButtons::Ok);
     else

@@ -172,6 +172,8 @@ private:
     void ShowToleranceChart();
     void StartRecordingReadings();
     void WriteLog(const QString& verdict);
+    // The test in the logbook: the values of its log, the verdict, its files.
+    void KeepInLogbook();
     void Place(PlacedWeights weights);
     WaitResult Wait(int textId);
     // The wait lost the gauge: the page says so and offers only Back, which

@@ -4,6 +4,9 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QStandardPaths>
 
 namespace {
 
@@ -59,7 +62,8 @@ TEST_F(CliFirmware, ShowsAProgressBarOnATerminal) {
     io.installedAdapters = &backend;
     io.backupFolder = PathOf("backups");
     EXPECT_EQ(RunCli({"tessra2-cli", "firmware", image, "--yes"}, io), 0) << err.toStdString();
-    EXPECT_TRUE(err.contains("\r[########################################] 9/9")) << err.toStdString();
+    EXPECT_TRUE(err.contains("\r[########################################] 9/9"))
+        << err.toStdString();
 }
 
 TEST_F(CliFirmware, NothingIsSentWithoutTheConfirmation) {
@@ -81,4 +85,24 @@ TEST_F(CliFirmware, ALoaderThatNeverAnswersIsExitCodeThree) {
     gauge.Faults().noLoader = true;
     EXPECT_EQ(Run({"firmware", WriteImage("V1.32.0"), "--yes"}), 3);
     EXPECT_TRUE(err.contains("Firmware update failed!")) << err.toStdString();
+}
+
+TEST_F(CliFirmware, TheUpdateIsKeptInTheLogbookWithBothVersionsAndItsFiles) {
+    if (QStandardPaths::findExecutable(QStringLiteral("sqlite3")).isEmpty())
+        GTEST_SKIP() << "the sqlite3 program is not installed";
+    AddGauge(1);
+    const QString logbook = PathOf("logbook.sqlite");
+    const QString image = WriteImage("V1.32.0");
+    ASSERT_EQ(Run({"--logbook", logbook, "firmware", image, "--yes"}), 0) << err.toStdString();
+
+    QProcess sqlite;
+    sqlite.start(QStringLiteral("sqlite3"),
+                 {logbook, QStringLiteral("SELECT firmware_version, json_extract(details, "
+                                          "'$.version_before'), json_extract(details, "
+                                          "'$.outcome'), json_extract(details, '$.image'), "
+                                          "json_extract(details, '$.backup') != '' FROM entries "
+                                          "WHERE kind = 'firmware-update'")});
+    ASSERT_TRUE(sqlite.waitForFinished(60000));
+    EXPECT_EQ(QString::fromUtf8(sqlite.readAllStandardOutput()).trimmed(),
+              "V1.32.0|V1.31.0|succeeded|" + QFileInfo(image).absoluteFilePath() + "|1");
 }

@@ -3,6 +3,7 @@
 
 #include "CliFixture.h"
 
+#include <QFileInfo>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
@@ -78,4 +79,24 @@ TEST_F(CliLogbookEvents, InfoKeepsTheConnectionAndMeasureTheRun) {
     const QJsonObject run = Details(QStringLiteral("measurement-run"));
     EXPECT_EQ(run.value(QStringLiteral("records")).toInt(), 3);
     EXPECT_FALSE(run.value(QStringLiteral("start")).toString().isEmpty());
+}
+
+TEST_F(CliLogbookEvents, ConfigurationCommandsKeepReadsWritesAndFiles) {
+    AddGauge(1);
+    const QString file = PathOf(QStringLiteral("config.txt"));
+    ASSERT_EQ(RunLogged({"config", "export", file}), 0) << err.toStdString();
+    ASSERT_EQ(RunLogged({"config", "set", "TEMPERATUREUNIT=1"}), 0) << err.toStdString();
+
+    // Each command reads first; the write names the one key it changed.
+    EXPECT_EQ(Query(QStringLiteral("SELECT count(*) FROM entries WHERE kind = 'config-read'")),
+              QStringList{"2"});
+    const QStringList reads = Query(
+        QStringLiteral("SELECT json_extract(details, '$.values.TEMPERATUREUNIT') FROM entries "
+                       "WHERE kind = 'config-read'"));
+    EXPECT_EQ(reads, (QStringList{"0", "0"}));
+    EXPECT_EQ(Query(QStringLiteral("SELECT json_extract(details, '$.changes') FROM entries "
+                                   "WHERE kind = 'config-write'")),
+              QStringList{R"([{"key":"TEMPERATUREUNIT","new":"1","old":"0"}])"});
+    EXPECT_EQ(Details(QStringLiteral("config-export")).value(QStringLiteral("file")).toString(),
+              QFileInfo(file).absoluteFilePath());
 }

@@ -5,8 +5,11 @@
 
 #include "precision/PrecisionTestFixture.h"
 #include "support/CountingTrace.h"
+#include "support/RecordingLogbook.h"
 
 #include <QFile>
+#include <QFileInfo>
+#include <QJsonObject>
 #include <QRegularExpression>
 
 namespace {
@@ -473,4 +476,26 @@ TEST_F(PageFlow, AGaugeLostDuringTheWaitEndsItAtOnceAndBackRepeatsTheStepOnceItI
     EXPECT_EQ(weights.Waits()[1].readings, 5);
     EXPECT_NEAR(sequence.Evaluation().Values.BaseGram, 2500.0, 0.5);
     EXPECT_EQ(Shown(), (Buttons{true, true, true}));
+}
+
+TEST_F(PageFlow, TheEvaluatedTestIsKeptInTheLogbookWithItsValuesAndLog) {
+    RecordingLogbook logbook;
+    ConnectedGauge(1);
+    ThroughStatus(1);
+    weights.QueueEntry({1000.0f, 0});
+    ContinueTo(7);
+
+    ASSERT_EQ(logbook.entries.size(), 1u);
+    const LogbookEntry& entry = logbook.entries.front();
+    EXPECT_EQ(entry.kind, LogbookKind::PrecisionTest);
+    EXPECT_TRUE(entry.details.value(QStringLiteral("passed")).toBool());
+    const QJsonObject values = entry.details.value(QStringLiteral("values")).toObject();
+    // 1000 g on 400 cm² is 25 mm, and the test passed: within the band.
+    EXPECT_NEAR(values.value(QStringLiteral("TestWeightMm")).toDouble(), 25.0, 0.01);
+    EXPECT_LE(std::abs(values.value(QStringLiteral("DeviationMm")).toDouble()),
+              values.value(QStringLiteral("PermittedMm")).toDouble());
+    EXPECT_EQ(values.value(QStringLiteral("Verdict")).toString(), "Yes");
+    EXPECT_EQ(entry.details.value(QStringLiteral("log")).toString(),
+              QFileInfo(sequence.LogFilePath()).absoluteFilePath());
+    EXPECT_TRUE(entry.files.contains(QFileInfo(sequence.LogFilePath()).absoluteFilePath()));
 }
