@@ -18,6 +18,8 @@ run_packages=(
   # the logbook: Qt's SQL drivers for SQLite (the local file) and PostgreSQL (a team's server)
   libqt6sql6-sqlite libqt6sql6-psql
   fonts-dejavu-core
+  # the windows' font: Liberation Sans, of Arial's width, which their sizes fit
+  fonts-liberation2
 )
 test_packages=(
   libgtest-dev libgmock-dev

@@ -9,6 +9,7 @@
 #include "logbook/ProgramLogbook.h"
 #include "sim/ProgramAdapters.h"
 #include "ui/Dialogs.h"
+#include "ui/InterfaceFont.h"
 #include "ui/PanelButton.h"
 #include "ui/ProgramTrace.h"
 #include "ui/WideLanguageHandler.h"
@@ -49,6 +50,8 @@ int RunProgram(int argc, char** argv, const ProgramShownHook& shown) {
     QCoreApplication::setApplicationName(QString::fromLatin1(LanguageStore::Application));
     // The installed desktop entry, so that the desktop shows its name and icon.
     QGuiApplication::setDesktopFileName(QStringLiteral("com.axo_gauges.tessra2"));
+    // Before any window is built: the layouts' sizes fit this font's width.
+    UseInterfaceFont();
 
     const ParsedCommandLine parsed = ParseCommandLine(app.arguments().mid(1));
     if (!parsed.error.isEmpty()) {

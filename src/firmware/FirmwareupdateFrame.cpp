@@ -162,6 +162,8 @@ void TFirmwareupdateFrame::BuildWidgets() {
 
     ButtonPanel = MakePanel(this, "ButtonPanel", Qt::white);
     FwStartButton = MakeButton(ButtonPanel, "FwStartButton");
+    // In French and Spanish the caption takes two lines.
+    FwStartButton->setWordWrap(true);
     FwCancelButton = MakeButton(ButtonPanel, "FwCancelButton");
     // The hourglass of a running update spares the one button that works.
     FwCancelButton->setCursor(Qt::PointingHandCursor);

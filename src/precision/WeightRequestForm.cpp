@@ -36,6 +36,8 @@ TWeightRequestForm::TWeightRequestForm(QWidget* owner)
     TitlePanel->setGeometry(0, 0, FormWidth, TitleHeight);
     TitlePanel->setAlignment(Qt::AlignCenter);
     TitlePanel->setFont(PointFont(TitlePanel, 12, true));
+    // The Russian title takes two lines.
+    TitlePanel->setWordWrap(true);
     FillBackground(TitlePanel, Palette::Accent);
 
     TextPanel = new QLabel(this);

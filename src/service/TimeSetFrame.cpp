@@ -27,6 +27,11 @@ constexpr int TitleTextId = 597;
 constexpr int GaugeTimeTextId = 598;
 constexpr int NewTimeTextId = 599;
 constexpr int ButtonTextIds[] = {600, 601, 602};
+constexpr int ButtonPoints = 12;
+// The synchronise button's caption is long in most languages: two lines of
+// a smaller size in its third of the bar.
+constexpr int SyncButton = 2;
+constexpr int SyncButtonPoints = 10;
 
 constexpr int Border = 1;
 
@@ -129,7 +134,8 @@ void TTimeSetFrame::CreateActionButtons() {
     for (int i = 0; i < 3; ++i) {
         auto* button = new TAXO_TTNTPanelButton(ControlPanel);
         button->setObjectName(QStringLiteral("ActionButton%1").arg(i + 1));
-        button->setFont(PointFont(button, 12));
+        button->setFont(PointFont(button, i == SyncButton ? SyncButtonPoints : ButtonPoints));
+        button->setWordWrap(i == SyncButton);
         button->SetCaptionById(QString(), ButtonTextIds[i]);
         connect(button, &TAXO_TTNTPanelButton::clicked, this, [this, i] { ActionButtonClick(i); });
         buttons_[static_cast<std::size_t>(i)] = button;
