@@ -37,8 +37,6 @@ public:
     // The value as text in the file's encoding.
     std::optional<QString> Text(const QByteArray& section, const QByteArray& key) const;
     void SetText(const QByteArray& section, const QByteArray& key, const QString& text);
-    // The file is 8-bit text in the Windows code page, not UTF-8.
-    bool EightBit() const { return eightBit_; }
 
     const QList<QByteArray>& Lines() const { return lines_; }
 

@@ -1,7 +1,7 @@
 #include "config/ParameterFrame.h"
 
 #include "config/ConfigurationSequence.h"
-#include "config/FrameStyle.h"
+#include "ui/FrameStyle.h"
 #include "config/ParameterFields.h"
 #include "config/ParameterRow.h"
 #include "link/Clock.h"

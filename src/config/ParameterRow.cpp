@@ -1,6 +1,6 @@
 #include "config/ParameterRow.h"
 
-#include "config/FrameStyle.h"
+#include "ui/FrameStyle.h"
 #include "ui/ImageControl.h"
 #include "ui/Pictures.h"
 #include "ui/WideLanguageHandler.h"

@@ -34,7 +34,6 @@ public:
 
     void ShowMark(Config::Mark mark);
     Config::Mark ShownMark() const { return mark_; }
-    ImageControl* MarkControl() const { return markControl_; }
 
 protected:
     void paintEvent(QPaintEvent* event) override;

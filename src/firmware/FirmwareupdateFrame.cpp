@@ -3,6 +3,7 @@
 #include "firmware/FirmwareUpdateSequence.h"
 #include "firmware/UpdateInputGuard.h"
 #include "link/Clock.h"
+#include "ui/FrameStyle.h"
 #include "ui/ImageControl.h"
 #include "ui/Palette.h"
 #include "ui/PanelButton.h"
@@ -28,20 +29,6 @@ constexpr int RowTextPoints = 10;
 constexpr int ButtonPoints = 10;
 
 const QColor AreaColour(246, 246, 246);
-
-QFrame* MakePanel(QWidget* parent, const char* name, const QColor& colour) {
-    auto* panel = new QFrame(parent);
-    panel->setObjectName(QString::fromLatin1(name));
-    FillBackground(panel, colour);
-    return panel;
-}
-
-QFont PixelFont(int pixels) {
-    QFont font;
-    font.setPixelSize(pixels);
-    font.setBold(true);
-    return font;
-}
 
 TAXO_TTNTPanelButton* MakeButton(QWidget* parent, const char* name) {
     auto* button = new TAXO_TTNTPanelButton(parent);
@@ -108,7 +95,7 @@ void TFirmwareupdateFrame::BuildWidgets() {
     VersionPanel = MakePanel(this, "VersionPanel", AreaColour);
     FWVersionLabel = new QLabel(VersionPanel);
     FWVersionLabel->setObjectName(QStringLiteral("FWVersionLabel"));
-    FWVersionLabel->setFont(PixelFont(VersionPixels));
+    FWVersionLabel->setFont(FrameStyle::PixelFont(VersionPixels));
     FWVersionLabel->setAlignment(Qt::AlignCenter);
     FWVersionLabel->setTextFormat(Qt::PlainText);
 
@@ -140,7 +127,7 @@ void TFirmwareupdateFrame::BuildWidgets() {
     ResultPanel = MakePanel(StepPanel, "ResultPanel", AreaColour);
     ResultLabel = new QLabel(ResultPanel);
     ResultLabel->setObjectName(QStringLiteral("ResultLabel"));
-    ResultLabel->setFont(PixelFont(ResultPixels));
+    ResultLabel->setFont(FrameStyle::PixelFont(ResultPixels));
     ResultLabel->setAlignment(Qt::AlignCenter);
     ResultLabel->setTextFormat(Qt::PlainText);
     ResultLabel->setWordWrap(true);

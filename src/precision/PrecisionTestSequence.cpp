@@ -170,11 +170,10 @@ void PrecisionTestSequence::ShowStep(Page page) {
     ShowActionLabel(false);
     page_ = page;
     const int step = Step();
-    progressText_ = page == Page::Welcome
-                        ? QString()
-                        : GetText(ProgressTextId) + u' ' + GetText(StepTextId) + u' ' +
-                              QString::number(step) + u'/' + QString::number(StepCount);
-    view_.StepShown(step, progressText_);
+    view_.StepShown(step, page == Page::Welcome
+                              ? QString()
+                              : GetText(ProgressTextId) + u' ' + GetText(StepTextId) + u' ' +
+                                    QString::number(step) + u'/' + QString::number(StepCount));
 }
 
 void PrecisionTestSequence::EnableButtons(bool continueOn, bool cancelOn, bool backOn) {
@@ -203,12 +202,10 @@ void PrecisionTestSequence::ShowActionLabel(bool shown, const QString& text) {
 }
 
 void PrecisionTestSequence::ShowResultChart(bool shown) {
-    resultChartShown_ = shown;
     view_.ResultChartShown(shown);
 }
 
 void PrecisionTestSequence::ShowReportButton(bool shown) {
-    reportButtonShown_ = shown;
     view_.ReportButtonShown(shown);
 }
 

@@ -123,11 +123,8 @@ public:
     bool CancelOn() const { return cancelOn_; }
     bool BackOn() const { return backOn_; }
     int ContinueCaptionId() const { return continueCaptionId_; }
-    const QString& ProgressText() const { return progressText_; }
     bool ActionLabelShown() const { return actionLabelShown_; }
     const QString& ActionLabelText() const { return actionLabelText_; }
-    bool ResultChartShownNow() const { return resultChartShown_; }
-    bool ReportButtonShownNow() const { return reportButtonShown_; }
     const ToleranceChartData& Chart() const { return chart_; }
     const QString& Verdict() const { return verdict_; }
     const QString& LogFilePath() const { return logFilePath_; }
@@ -191,15 +188,12 @@ private:
     QString title_;
     QString verdict_;
     bool passed_ = false;
-    QString progressText_;
     QString actionLabelText_;
     bool actionLabelShown_ = false;
     bool continueOn_ = false;
     bool cancelOn_ = false;
     bool backOn_ = false;
     int continueCaptionId_ = 224;
-    bool resultChartShown_ = false;
-    bool reportButtonShown_ = false;
     ToleranceChartData chart_;
     GaugeInformation info_;
     PrecisionEvaluation evaluation_;

@@ -1,14 +1,15 @@
 #include "service/ServiceFrame.h"
 
-#include "config/FrameStyle.h"
 #include "config/ParameterFrame.h"
 #include "service/ServiceActions.h"
 #include "ui/Dialogs.h"
 #include "ui/FileVersionInfo.h"
+#include "ui/FrameStyle.h"
 #include "ui/ImageControl.h"
 #include "ui/Palette.h"
 #include "ui/PanelButton.h"
 #include "ui/Pictures.h"
+#include "ui/UiHelpers.h"
 #include "ui/WideLanguageHandler.h"
 
 #include <QFrame>
@@ -26,20 +27,6 @@ constexpr int LogoHeight = 145;
 constexpr int InfoLabelHeight = 32;
 constexpr int AcknowledgementHeight = 50;
 constexpr int LabelPixels = 16;
-
-// A white panel; bordered: with a single line around it.
-QFrame* MakePanel(QWidget* parent, const char* name, bool bordered) {
-    auto* panel = new QFrame(parent);
-    panel->setObjectName(QString::fromLatin1(name));
-    panel->setFrameStyle(bordered ? QFrame::Box | QFrame::Plain : QFrame::NoFrame);
-    panel->setLineWidth(1);
-    panel->setAutoFillBackground(true);
-    QPalette palette = panel->palette();
-    palette.setColor(QPalette::Window, Qt::white);
-    palette.setColor(QPalette::WindowText, Palette::Dark);
-    panel->setPalette(palette);
-    return panel;
-}
 
 QLabel* MakeLabel(QWidget* parent, const char* name, int textId, int pixels, bool bold) {
     auto* label = new QLabel(parent);
@@ -78,7 +65,7 @@ TServiceFrame::TServiceFrame(TSDIHandler& gauge,
     background.setColor(QPalette::Window, Qt::white);
     setPalette(background);
 
-    ActionPanel = MakePanel(this, "ActionPanel", true);
+    ActionPanel = MakePanel(this, "ActionPanel", Qt::white, true);
     ResetNrtRow = new QFrame(ActionPanel);
     ResetNrtRow->setObjectName(QStringLiteral("ResetNrtRow"));
     ResetNrtLabel = MakeLabel(ResetNrtRow, "ResetNrtLabel", 30, LabelPixels, false);
@@ -92,7 +79,7 @@ TServiceFrame::TServiceFrame(TSDIHandler& gauge,
     connect(FactoryResetButton, &TAXO_TTNTPanelButton::clicked, this,
             &TServiceFrame::FactoryResetButtonClick);
 
-    InfoPanel = MakePanel(this, "InfoPanel", false);
+    InfoPanel = MakePanel(this, "InfoPanel", Qt::white);
     LogoImage = new ImageControl(InfoPanel);
     LogoImage->setObjectName(QStringLiteral("LogoImage"));
     LogoImage->SetPicture(Pictures::LogoImage());

@@ -1,5 +1,8 @@
-#include "UiHelpers.h"
+#include "ui/UiHelpers.h"
 
+#include "ui/Palette.h"
+
+#include <QFrame>
 #include <QLocale>
 #include <QPainterPath>
 #include <QRegion>
@@ -10,6 +13,20 @@ void FillBackground(QWidget* widget, const QColor& colour) {
     palette.setColor(QPalette::Window, colour);
     widget->setPalette(palette);
     widget->setAutoFillBackground(true);
+}
+
+QFrame* MakePanel(QWidget* parent, const char* name, const QColor& colour, bool bordered) {
+    auto* panel = new QFrame(parent);
+    panel->setObjectName(QString::fromLatin1(name));
+    FillBackground(panel, colour);
+    if (bordered) {
+        panel->setFrameStyle(QFrame::Box | QFrame::Plain);
+        panel->setLineWidth(1);
+        QPalette palette = panel->palette();
+        palette.setColor(QPalette::WindowText, Palette::Dark);
+        panel->setPalette(palette);
+    }
+    return panel;
 }
 
 QFont PointFont(const QWidget* widget, int points, bool bold) {

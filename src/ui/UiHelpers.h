@@ -7,10 +7,14 @@
 #include <QFont>
 #include <QString>
 
+class QFrame;
 class QWidget;
 
 // Fills widget's background with colour.
 void FillBackground(QWidget* widget, const QColor& colour);
+
+// A panel named name, filled with colour; bordered: with a single dark line around it.
+QFrame* MakePanel(QWidget* parent, const char* name, const QColor& colour, bool bordered = false);
 
 // widget's font at the given point size, bold or not.
 QFont PointFont(const QWidget* widget, int points, bool bold = false);

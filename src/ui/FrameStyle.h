@@ -1,6 +1,6 @@
 #pragma once
 
-// Colours and fonts of the configuration and service work areas.
+// Colours and fonts the work areas share (configuration, service, firmware).
 
 #include "ui/Palette.h"
 
