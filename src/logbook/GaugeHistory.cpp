@@ -4,6 +4,7 @@
 #include "logbook/ProgramLogbook.h"
 #include "ui/WideLanguageHandler.h"
 
+#include <QTimer>
 #include <algorithm>
 #include <atomic>
 
@@ -58,7 +59,15 @@ GaugeHistory::GaugeHistory(HistorySources sources, QString serialNumber)
     : sources_(std::move(sources)), serialNumber_(std::move(serialNumber)),
       local_(sources_.localPath, {}, QStringLiteral("tessra2-history-%1").arg(++instances)) {
     ReadLocalPage();
-    ReadLocalTests();
+    // The accuracy tests of a gauge's whole life fill the chart once the
+    // list is on screen: the window opens with its first page at once.
+    later_ = std::make_unique<QObject>();
+    QTimer::singleShot(0, later_.get(), [this] {
+        ReadLocalTests();
+        testsRead_ = true;
+        MergeDeviations();
+        Changed();
+    });
     if (sources_.team) {
         teamState_ = TeamHistoryState::Reading;
         reader_ = std::make_unique<TeamHistoryReader>(
@@ -66,7 +75,6 @@ GaugeHistory::GaugeHistory(HistorySources sources, QString serialNumber)
             [this](const TeamHistoryReader::Page& page) { TeamPage(page); });
     }
     Merge();
-    MergeDeviations();
 }
 
 GaugeHistory::~GaugeHistory() = default;

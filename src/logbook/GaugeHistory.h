@@ -13,6 +13,7 @@
 #include "logbook/TeamServerAddress.h"
 
 #include <QDateTime>
+#include <QObject>
 #include <QSet>
 #include <QString>
 #include <functional>
@@ -72,8 +73,11 @@ public:
     bool CanLoadMore() const { return !localDone_; }
     void LoadMore();
 
-    // Every precision test of the gauge, oldest first.
+    // Every precision test of the gauge, oldest first: those of the local
+    // logbook once TestsRead() (just after the first page, when the
+    // program's event loop runs next), the team's as they arrive.
     const std::vector<DeviationPoint>& Deviations() const { return deviations_; }
+    bool TestsRead() const { return testsRead_; }
 
     TeamHistoryState TeamState() const { return teamState_; }
     // The team server as messages name it (empty when none is set).
@@ -108,6 +112,8 @@ private:
     std::vector<LogbookEntry> localEntries_;
     bool localDone_ = false;
     std::vector<LogbookEntry> localTests_;
+    bool testsRead_ = false;
+    std::unique_ptr<QObject> later_; // the reading of the tests waits on it
     std::vector<LogbookEntry> teamEntries_;
     QSet<QUuid> teamIds_;
     TeamHistoryState teamState_ = TeamHistoryState::NotSet;

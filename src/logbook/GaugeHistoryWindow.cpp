@@ -100,7 +100,6 @@ GaugeHistoryWindow::GaugeHistoryWindow(HistorySources sources, const QString& se
 
     Retranslate();
     EntryList->resizeColumnsToContents();
-    ShowDeviations();
 }
 
 GaugeHistoryWindow::~GaugeHistoryWindow() {

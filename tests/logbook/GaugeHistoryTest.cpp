@@ -164,6 +164,7 @@ TEST_F(GaugeHistoryTest, PrecisionTestsGiveTheirDeviationWithinTheBandOldestFirs
         Add(logbook, Serial, LogbookKind::Connection, QStringLiteral("connected"), At(3, 1));
     }
     GaugeHistory history(Local(), Serial);
+    ASSERT_TRUE(WaitFor([&] { return history.TestsRead(); }));
     const std::vector<DeviationPoint>& points = history.Deviations();
     ASSERT_EQ(points.size(), 2u);
     EXPECT_EQ(points[0].timeUtc, At(2, 1));
