@@ -1,7 +1,9 @@
 #include "app/ConnectionFrame.h"
 
 #include "gauge/SDIHandler.h"
+#include "link/ByteText.h"
 #include "link/Clock.h"
+#include "logbook/GaugeHistoryWindow.h"
 #include "service/TimeSetFrame.h"
 #include "ui/GaugeVocabulary.h"
 #include "ui/ImageControl.h"
@@ -20,6 +22,7 @@ namespace {
 constexpr int TitleTextId = 552;
 constexpr int ReadFromTextId = 28;
 constexpr int SetTimeTextId = 596;
+constexpr int HistoryTextId = 1000;
 
 constexpr int RowHeightAtBuild = 30;
 constexpr int RowTextSize = 10;
@@ -29,6 +32,8 @@ constexpr int RightPart = 225;
 constexpr int ControlHeight = 70;
 constexpr int InfoReadButtonWidth = 320;
 constexpr int AdjustButtonWidth = 120;
+constexpr int HistoryButtonWidth = 180;
+constexpr int ButtonGap = 10;
 constexpr int BorderWidth = 4;
 constexpr int CaptionIndent = 8;
 
@@ -84,6 +89,12 @@ TConnectionFrame::TConnectionFrame(TSDIHandler& gauge, int model, QWidget* paren
     InfoReadButton->setFont(PointFont(InfoReadButton, 11, true));
     connect(InfoReadButton, &TAXO_TTNTPanelButton::clicked, this,
             &TConnectionFrame::InfoReadButtonClick);
+    HistoryButton = new TAXO_TTNTPanelButton(ControlPanel);
+    HistoryButton->setObjectName(QStringLiteral("HistoryButton"));
+    HistoryButton->setFont(PointFont(HistoryButton, 11, true));
+    HistoryButton->setEnabled(false);
+    connect(HistoryButton, &TAXO_TTNTPanelButton::clicked, this,
+            &TConnectionFrame::HistoryButtonClick);
 
     ReadTimer.setSingleShot(true);
     connect(&ReadTimer, &QTimer::timeout, this, &TConnectionFrame::ReadTimerTimer);
@@ -102,6 +113,7 @@ void TConnectionFrame::ShowConnectionArea() {
     BuildInfoRows();
     TranslateConnectionArea();
     ShowModelPicture(model);
+    HistoryButton->setEnabled(true);
     Relayout();
 }
 
@@ -121,6 +133,7 @@ void TConnectionFrame::ResetConnectionArea() {
         TimeSetArea->CloseLabelClick();
     SetTimeTimer.stop();
     SetRowsVisible(true);
+    HistoryButton->setEnabled(false);
 }
 
 void TConnectionFrame::TranslateConnectionArea() {
@@ -132,6 +145,7 @@ void TConnectionFrame::TranslateConnectionArea() {
     if (AdjustTimeButton != nullptr)
         AdjustTimeButton->SetCaptionById(QString(), SetTimeTextId);
     InfoReadButton->SetCaptionById(GetText(ReadFromTextId) + Vocabulary::ModelName(shownModel_), 0);
+    HistoryButton->SetCaptionById(QString(), HistoryTextId);
     if (TimeSetArea != nullptr && !TimeSetArea->isHidden())
         TimeSetArea->RefreshClockTexts();
 }
@@ -282,6 +296,13 @@ void TConnectionFrame::AdjustTimeButtonClick() {
     SetRowsVisible(false);
 }
 
+void TConnectionFrame::HistoryButtonClick() {
+    std::string serial = gauge_.KnownGaugeSerial();
+    if (serial.empty())
+        serial = gauge_.GaugeSerialNumber();
+    ShowGaugeHistory(Latin1Text(serial), window());
+}
+
 void TConnectionFrame::SetRowsVisible(bool visible) {
     for (TAXO_TTNTStatusPanel* row : infoRows_)
         row->setVisible(visible);
@@ -337,8 +358,13 @@ void TConnectionFrame::Relayout() {
         top += rowHeight;
     }
     ControlPanel->setGeometry(RowsLeft, top, rowWidth, ControlHeight);
-    const int buttonWidth = std::min(InfoReadButtonWidth, rowWidth);
-    InfoReadButton->setGeometry((rowWidth - buttonWidth) / 2, 5, buttonWidth, ControlHeight - 10);
+    const int historyWidth = std::min(HistoryButtonWidth, rowWidth / 3);
+    const int buttonWidth =
+        std::max(0, std::min(InfoReadButtonWidth, rowWidth - historyWidth - ButtonGap));
+    const int buttonsLeft = (rowWidth - buttonWidth - ButtonGap - historyWidth) / 2;
+    InfoReadButton->setGeometry(buttonsLeft, 5, buttonWidth, ControlHeight - 10);
+    HistoryButton->setGeometry(buttonsLeft + buttonWidth + ButtonGap, 5, historyWidth,
+                               ControlHeight - 10);
 
     if (AdjustTimeButton != nullptr && !infoRows_.empty()) {
         TAXO_TTNTStatusPanel* row = infoRows_.back();

@@ -50,6 +50,8 @@ public:
     void SetTimeTimerTimer();
     void InfoReadButtonClick();
     void AdjustTimeButtonClick();
+    // Opens the connected gauge's history (its logbook entries).
+    void HistoryButtonClick();
 
     int ShownModel() const { return shownModel_; }
     bool InfosRead() const { return infosRead_; }
@@ -68,6 +70,7 @@ public:
     QFrame* DividerPanelTop;
     QFrame* ControlPanel;
     TAXO_TTNTPanelButton* InfoReadButton;
+    TAXO_TTNTPanelButton* HistoryButton;              // enabled while a gauge is connected
     TAXO_TTNTPanelButton* AdjustTimeButton = nullptr; // exists with the clock row
     TTimeSetFrame* TimeSetArea = nullptr;             // created on first use
     QTimer ReadTimer;

@@ -3,8 +3,8 @@
 // team server and says how many.
 
 #include "cli/CliCommands.h"
-#include "cli/CliFormats.h"
 #include "cli/CliSession.h"
+#include "logbook/LogbookCsv.h"
 #include "logbook/ProgramLogbook.h"
 #include "logbook/TeamServer.h"
 #include "ui/WideLanguageHandler.h"
@@ -29,20 +29,6 @@ constexpr int PageSize = 1000;
 
 enum class Format { Readable, Json, Csv };
 
-const QStringList CsvColumns = {QStringLiteral("id"),
-                                QStringLiteral("time"),
-                                QStringLiteral("serial_number"),
-                                QStringLiteral("hardware_index"),
-                                QStringLiteral("model"),
-                                QStringLiteral("firmware_version"),
-                                QStringLiteral("kind"),
-                                QStringLiteral("summary"),
-                                QStringLiteral("details"),
-                                QStringLiteral("files"),
-                                QStringLiteral("os_user"),
-                                QStringLiteral("host"),
-                                QStringLiteral("program_version")};
-
 // "2025-03-01" (from the start of that day) or "2025-03-01T09:30:00", UTC.
 QDateTime SinceOf(const QString& text) {
     const QDate date = QDate::fromString(text, Qt::ISODate);
@@ -63,20 +49,8 @@ QString Line(const LogbookEntry& entry, Format format) {
     switch (format) {
     case Format::Json:
         return QString::fromUtf8(QJsonDocument(object).toJson(QJsonDocument::Compact));
-    case Format::Csv: {
-        QStringList fields;
-        for (const QString& column : CsvColumns) {
-            const QJsonValue value = object.value(column);
-            if (value.isObject())
-                fields.append(CsvField(QString::fromUtf8(
-                    QJsonDocument(value.toObject()).toJson(QJsonDocument::Compact))));
-            else if (value.isArray())
-                fields.append(CsvField(entry.files.join(u';')));
-            else
-                fields.append(CsvField(value.toVariant().toString()));
-        }
-        return fields.join(u',');
-    }
+    case Format::Csv:
+        return LogbookCsvLine(entry);
     case Format::Readable:
         break;
     }
@@ -116,7 +90,7 @@ int List(CliSession& session) {
                                         : Format::Readable;
     QTextStream& out = session.Out();
     if (format == Format::Csv)
-        out << CsvColumns.join(u',') << Qt::endl;
+        out << LogbookCsvHeader() << Qt::endl;
     if (format == Format::Json)
         out << u'[';
     bool first = true;

@@ -58,7 +58,10 @@ struct FirmwareUpdateFacts {
 LogbookEntry FirmwareUpdated(const GaugeIdentity& gauge, const FirmwareUpdateFacts& facts);
 
 struct PrecisionTestFacts {
-    QJsonObject values; // every value of the test's log, by its name
+    // Every value of the test's log, by its name (the test's own names:
+    // "DeviationMm", "PermittedMm", ...). The gauge history's chart reads
+    // DeviationMm and PermittedMm, as numbers.
+    QJsonObject values;
     bool passed = false;
     QString log;
     QString report; // empty when none was saved

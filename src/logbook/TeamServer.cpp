@@ -33,6 +33,40 @@ constexpr SqlText InsertEntry =
     " CAST(? AS jsonb), ?, ?, ?)"
     " ON CONFLICT (id) DO NOTHING";
 
+// One gauge's entries from a position on, newest first. The time comes as
+// the logbook stores it, so that it reads back the same on every computer.
+constexpr SqlText ReadGaugePage =
+    "SELECT CAST(id AS text),"
+    " to_char(time_utc AT TIME ZONE 'UTC', 'YYYY-MM-DD\"T\"HH24:MI:SS.MS\"Z\"'),"
+    " serial_number, hardware_index, model, firmware_version, kind, summary,"
+    " CAST(details AS text), CAST(files AS text), os_user, host, program_version"
+    " FROM " TEAM_TABLE " WHERE serial_number = ?"
+    " AND (time_utc, id) < (CAST(? AS timestamptz), CAST(? AS uuid))"
+    " ORDER BY time_utc DESC, id DESC LIMIT ?";
+
+// Before every entry there is: the first page.
+const QString AfterEveryTime = QStringLiteral("infinity");
+const QString AfterEveryId = QStringLiteral("ffffffff-ffff-ffff-ffff-ffffffffffff");
+
+LogbookEntry EntryOfRow(const SqlStatement& row) {
+    LogbookEntry entry;
+    entry.id = QUuid::fromString(row.Value(0).toString());
+    entry.timeUtc = TimeFromStored(row.Value(1).toString());
+    entry.gauge.serialNumber = row.Value(2).toString();
+    entry.gauge.hardwareIndex = row.Value(3).toString();
+    entry.gauge.model = row.Value(4).toInt();
+    entry.gauge.firmwareVersion = row.Value(5).toString();
+    entry.kind = KindFromName(row.Value(6).toString()).value_or(LogbookKind::Connection);
+    entry.summary = row.Value(7).toString();
+    entry.details = QJsonDocument::fromJson(row.Value(8).toString().toUtf8()).object();
+    for (const QJsonValue& file : QJsonDocument::fromJson(row.Value(9).toString().toUtf8()).array())
+        entry.files.append(file.toString());
+    entry.osUser = row.Value(10).toString();
+    entry.host = row.Value(11).toString();
+    entry.programVersion = row.Value(12).toString();
+    return entry;
+}
+
 QString OneLine(const QString& text) {
     return text.simplified();
 }
@@ -277,6 +311,34 @@ TeamOutcome TeamServerConnection::Send(const std::vector<QueuedEntry>& entries) 
     }
     Disconnect();
     return Outcome(StatusOf(error), Cause(error));
+}
+
+TeamOutcome TeamServerConnection::ReadGauge(const QString& serialNumber,
+                                            const std::optional<Position>& after, int limit,
+                                            std::vector<LogbookEntry>& entries) {
+    TeamOutcome connected = Connect();
+    if (connected.status != TeamStatus::Sent)
+        return connected;
+    std::optional<QSqlError> error;
+    {
+        SqlStatement rows(QSqlDatabase::database(connectionName_, false), ReadGaugePage);
+        const bool ok = rows.Run({
+            NotNull(serialNumber),
+            after ? StoredTime(after->timeUtc) : AfterEveryTime,
+            after ? after->id.toString(QUuid::WithoutBraces) : AfterEveryId,
+            limit,
+        });
+        if (ok) {
+            while (rows.Next())
+                entries.push_back(EntryOfRow(rows));
+        } else {
+            error = rows.Error();
+        }
+    }
+    if (!error)
+        return {};
+    Disconnect();
+    return Outcome(StatusOf(*error), Cause(*error));
 }
 
 TeamOutcome SendUnsent(LocalLogbook& local, TeamServerConnection& server,

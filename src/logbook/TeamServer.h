@@ -10,8 +10,12 @@
 
 #include "logbook/TeamServerAddress.h"
 
+#include "logbook/LogbookEntry.h"
+
+#include <QDateTime>
 #include <QString>
 #include <QStringList>
+#include <QUuid>
 #include <atomic>
 #include <functional>
 #include <optional>
@@ -56,6 +60,18 @@ public:
     // Inserts the entries in one transaction; Sent when the server committed them.
     TeamOutcome Send(const std::vector<QueuedEntry>& entries);
     void Disconnect();
+
+    // Where a page of the server's entries ends: the next page holds the
+    // entries after this one (newest first, by time, then id).
+    struct Position {
+        QDateTime timeUtc;
+        QUuid id;
+    };
+    // One gauge's entries on the server, newest first: at most limit, after
+    // the position given (none: from the newest). Only reads. Sent when
+    // they could be read; entries holds them.
+    TeamOutcome ReadGauge(const QString& serialNumber, const std::optional<Position>& after,
+                          int limit, std::vector<LogbookEntry>& entries);
 
     // Called after each entry inserted in the open transaction (tests cut
     // the connection there).

@@ -1,6 +1,7 @@
 #include "measurement/MeasurementCsv.h"
 
 #include "link/ByteText.h"
+#include "ui/CsvField.h"
 
 #include <QIODevice>
 #include <QSaveFile>
@@ -33,21 +34,7 @@ bool Flush(QIODevice& device, QByteArray& buffer) {
 } // namespace
 
 QString Field(QStringView text) {
-    const bool quoted = std::any_of(text.begin(), text.end(), [](QChar c) {
-        return c == u',' || c == u'"' || c == u'\r' || c == u'\n';
-    });
-    if (!quoted)
-        return text.toString();
-    QString field;
-    field.reserve(text.size() + 2);
-    field.append(u'"');
-    for (const QChar c : text) {
-        if (c == u'"')
-            field.append(u'"');
-        field.append(c);
-    }
-    field.append(u'"');
-    return field;
+    return CsvField(text);
 }
 
 QString TimeText(double time) {

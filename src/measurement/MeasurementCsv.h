@@ -17,8 +17,7 @@ class QIODevice;
 
 namespace MeasurementCsv {
 
-// A field: in double quotes, its quotes doubled, when it holds a comma, a
-// double quote, CR or LF; as it is otherwise.
+// A field, quoted as every CSV of the program is (CsvField).
 QString Field(QStringView text);
 
 // "yyyy-MM-ddTHH:mm:ss" of a record time (DateTimeValue).

@@ -1,6 +1,7 @@
 #include "precision/GuidedPrecisionTestFrame.h"
 
 #include "link/Clock.h"
+#include "logbook/GaugeHistoryWindow.h"
 #include "precision/ReportPreviewForm.h"
 #include "precision/ToleranceChart.h"
 #include "ui/ImageControl.h"
@@ -27,6 +28,8 @@ namespace {
 constexpr int CancelTextId = 226;
 constexpr int BackTextId = 225;
 constexpr int ReportTextId = 605;
+constexpr int HistoryTextId = 1000;
+constexpr int HistoryGap = 10;
 constexpr int TitleFontPixels = 16;
 constexpr int TitleIndent = 12;
 
@@ -75,6 +78,11 @@ TGuidedPrecisionTestFrame::TGuidedPrecisionTestFrame(TSDIHandler& gauge, QWidget
     ShowPDFButton->hide();
     connect(ShowPDFButton, &TAXO_TTNTPanelButton::clicked, this,
             &TGuidedPrecisionTestFrame::ShowPDFButtonClick);
+    HistoryButton = MakeButton(DisplayPanel, "HistoryButton");
+    HistoryButton->setFixedSize(ReportButtonWidth, ButtonHeight);
+    HistoryButton->hide();
+    connect(HistoryButton, &TAXO_TTNTPanelButton::clicked, this,
+            &TGuidedPrecisionTestFrame::HistoryButtonClick);
 
     ResultChart = new TToleranceChart(ActionPanel);
     ResultChart->hide();
@@ -161,6 +169,7 @@ void TGuidedPrecisionTestFrame::Translate() {
     BackButton->SetCaptionById(QString(), BackTextId);
     ContinueButton->SetCaptionById(QString(), sequence_.ContinueCaptionId());
     ShowPDFButton->SetCaptionById(QString(), ReportTextId);
+    HistoryButton->SetCaptionById(QString(), HistoryTextId);
 }
 
 void TGuidedPrecisionTestFrame::FrameResize() {
@@ -203,8 +212,14 @@ void TGuidedPrecisionTestFrame::LayoutFrame() {
 }
 
 void TGuidedPrecisionTestFrame::PlaceReportButton() {
+    // The report button centred, the history button to its right.
     const int left = DisplayPanel->contentsRect().width() / 2 - ShowPDFButton->width() / 2;
     ShowPDFButton->move(left, rowsHeight_ + ReportButtonGap);
+    HistoryButton->move(left + ShowPDFButton->width() + HistoryGap, rowsHeight_ + ReportButtonGap);
+}
+
+void TGuidedPrecisionTestFrame::HistoryButtonClick() {
+    ShowGaugeHistory(sequence_.Record().gauge.serialNumber, window());
 }
 
 void TGuidedPrecisionTestFrame::DrawNow(QWidget* widget) {
@@ -336,8 +351,10 @@ void TGuidedPrecisionTestFrame::ToleranceChartChanged(const ToleranceChartData& 
 
 void TGuidedPrecisionTestFrame::ReportButtonShown(bool shown) {
     ShowPDFButton->SetCaptionById(QString(), ReportTextId);
+    HistoryButton->SetCaptionById(QString(), HistoryTextId);
     PlaceReportButton();
     ShowPDFButton->setVisible(shown);
+    HistoryButton->setVisible(shown);
 }
 
 void TGuidedPrecisionTestFrame::BusyCursor(bool on) {

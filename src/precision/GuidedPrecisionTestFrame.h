@@ -55,6 +55,8 @@ public:
     void BackButtonClick() { sequence_.BackButtonClick(); }
     void AbortButtonClick() { sequence_.AbortButtonClick(); }
     void ShowPDFButtonClick() { sequence_.ShowPDFButtonClick(); }
+    // Opens the tested gauge's history (its logbook entries) beside the test.
+    void HistoryButtonClick();
     void FrameResize();
     void Step1ImageClick() {}
     void LayoutFrame();
@@ -90,6 +92,7 @@ public:
     TAXO_TTNTPanelButton* AbortButton = nullptr;
     TAXO_TTNTPanelButton* ContinueButton = nullptr;
     TAXO_TTNTPanelButton* ShowPDFButton = nullptr;
+    TAXO_TTNTPanelButton* HistoryButton = nullptr; // beside the report button
 
 protected:
     void resizeEvent(QResizeEvent* event) override;

@@ -1,14 +1,17 @@
 // The connection area: rows per model, the delayed read, marks, re-reads
 // and the clock panel, as the user sees them.
 
-#include "AppFixture.h"
 #include "app/ConnectionFrame.h"
+#include "AppFixture.h"
+#include "logbook/GaugeHistoryWindow.h"
 #include "service/TimeSetFrame.h"
 #include "ui/ImageControl.h"
 #include "ui/PanelButton.h"
 #include "ui/Pictures.h"
 #include "ui/TTNTPanel.h"
 #include "ui/TTNTStatusPanel.h"
+
+#include <QtTest/QTest>
 
 namespace {
 
@@ -288,4 +291,25 @@ TEST_F(ConnectionArea, LosingTheGaugeClosesTheClockPanel) {
     for (const TAXO_TTNTStatusPanel* row : Rows())
         EXPECT_TRUE(row->isVisible());
     EXPECT_EQ(Area().ShownPicture(), QStringLiteral("S"));
+}
+
+TEST_F(ConnectionArea, GaugeHistoryButtonOpensTheConnectedGaugesHistory) {
+    SimGauge& gauge = AddGauge(1);
+    gauge.Gauge().serialNumber = "4711";
+    MakeWindow();
+    ConnectAndRead();
+    ASSERT_TRUE(Area().HistoryButton->isEnabled());
+    EXPECT_EQ(Area().HistoryButton->text(), QStringLiteral("Gauge history"));
+
+    QTest::mouseClick(Area().HistoryButton, Qt::LeftButton);
+    auto* history = window->findChild<GaugeHistoryWindow*>();
+    ASSERT_NE(history, nullptr);
+    EXPECT_TRUE(history->isVisible());
+    EXPECT_EQ(history->History().SerialNumber(), QStringLiteral("4711"));
+    delete history;
+
+    // Without a gauge there is no history to show.
+    backend.Unplug(0);
+    window->ConnectedTimerTimer();
+    EXPECT_FALSE(Area().HistoryButton->isEnabled());
 }

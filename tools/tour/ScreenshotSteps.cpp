@@ -84,7 +84,8 @@ std::vector<TourStep> ScreenshotSteps() {
              return tour.Save(QStringLiteral("service-area"), &tour.window);
          }},
     };
-    for (auto more : {MeasurementTourSteps, TerminalTourSteps, PrecisionTourSteps, FirmwareTourSteps})
+    for (auto more : {MeasurementTourSteps, TerminalTourSteps, PrecisionTourSteps, FirmwareTourSteps,
+                      HistoryTourSteps})
         for (TourStep& step : more())
             steps.push_back(std::move(step));
     return steps;

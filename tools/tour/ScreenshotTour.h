@@ -59,6 +59,7 @@ std::vector<TourStep> MeasurementTourSteps(); // ScreenshotStepsMeasurement.cpp
 std::vector<TourStep> TerminalTourSteps();    // ScreenshotStepsTerminal.cpp
 std::vector<TourStep> PrecisionTourSteps();   // ScreenshotStepsPrecision.cpp
 std::vector<TourStep> FirmwareTourSteps();    // ScreenshotStepsFirmware.cpp
+std::vector<TourStep> HistoryTourSteps();     // ScreenshotStepsHistory.cpp
 
 // Runs steps once the event loop is running, prints each saved file on
 // standard output, and ends the program: exit code 0 when every step
