@@ -76,7 +76,8 @@ GaugeHistoryWindow::GaugeHistoryWindow(HistorySources sources, const QString& se
     DeviationChart = new QChartView(chart, this);
     DeviationChart->setObjectName(QStringLiteral("DeviationChart"));
     DeviationChart->setRenderHint(QPainter::Antialiasing);
-    DeviationChart->setMinimumHeight(180);
+    // Tall enough for the value axis to show its numbers.
+    DeviationChart->setMinimumHeight(280);
 
     auto* splitter = new QSplitter(Qt::Vertical, this);
     splitter->addWidget(EntryList);

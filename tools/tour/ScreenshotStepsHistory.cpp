@@ -2,7 +2,7 @@
 // simulated Tessra2 L's visits (connections, a configuration change, a
 // firmware update and five accuracy tests, the last one failed) are written
 // to the program's logbook, and the window is opened with the connection
-// area's button.
+// area's button. The tour's own accuracy test of the same gauge is there too.
 
 #include "ScreenshotTour.h"
 #include "app/ConnectionFrame.h"
@@ -83,7 +83,7 @@ std::vector<TourStep> HistoryTourSteps() {
                  return false;
              history->resize(1000, 700);
              tour.Settle(500);
-             const bool saved = history->History().Deviations().size() == 5 &&
+             const bool saved = history->History().Deviations().size() >= 5 &&
                                 tour.Save(QStringLiteral("gauge-history"), history);
              history->close();
              return saved;
