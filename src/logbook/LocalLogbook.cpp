@@ -105,15 +105,6 @@ constexpr SqlText ReadUnsent =
 // Everything stored sorts below this time text.
 const QString AfterEveryTime = QStringLiteral("9999");
 
-QString Json(const QJsonObject& object) {
-    return QString::fromUtf8(QJsonDocument(object).toJson(QJsonDocument::Compact));
-}
-
-QString Json(const QStringList& list) {
-    return QString::fromUtf8(
-        QJsonDocument(QJsonArray::fromStringList(list)).toJson(QJsonDocument::Compact));
-}
-
 int PrimaryCode(const QSqlError& error) {
     bool number = false;
     const int code = error.nativeErrorCode().toInt(&number);
@@ -127,25 +118,7 @@ QString Cause(const QSqlError& error) {
 
 // The entry of a row of ENTRY_COLUMNS.
 QueuedEntry EntryOfRow(const SqlStatement& row) {
-    QueuedEntry queued;
-    queued.position = row.Value(0).toLongLong();
-    LogbookEntry& entry = queued.entry;
-    entry.id = QUuid::fromString(row.Value(1).toString());
-    entry.timeUtc = TimeFromStored(row.Value(2).toString());
-    entry.gauge.serialNumber = row.Value(3).toString();
-    entry.gauge.hardwareIndex = row.Value(4).toString();
-    entry.gauge.model = row.Value(5).toInt();
-    entry.gauge.firmwareVersion = row.Value(6).toString();
-    entry.kind = KindFromName(row.Value(7).toString()).value_or(LogbookKind::Connection);
-    entry.summary = row.Value(8).toString();
-    entry.details = QJsonDocument::fromJson(row.Value(9).toString().toUtf8()).object();
-    for (const QJsonValue& file :
-         QJsonDocument::fromJson(row.Value(10).toString().toUtf8()).array())
-        entry.files.append(file.toString());
-    entry.osUser = row.Value(11).toString();
-    entry.host = row.Value(12).toString();
-    entry.programVersion = row.Value(13).toString();
-    return queued;
+    return {row.Value(0).toLongLong(), EntryOfColumns(row, 1)};
 }
 
 // "logbook.sqlite" -> "logbook.damaged-2025-03-01_09-30-00.sqlite", a
@@ -374,21 +347,7 @@ LocalLogbook::Trouble LocalLogbook::Write(const LogbookEntry& entry) {
         Failed(database.lastError());
         return Classify(lastSqlError_);
     }
-    const bool inserted = statements_->insert.Run({
-        entry.id.toString(QUuid::WithoutBraces),
-        StoredTime(entry.timeUtc),
-        NotNull(entry.gauge.serialNumber),
-        NotNull(entry.gauge.hardwareIndex),
-        entry.gauge.model,
-        NotNull(entry.gauge.firmwareVersion),
-        KindName(entry.kind),
-        NotNull(entry.summary),
-        Json(entry.details),
-        Json(entry.files),
-        NotNull(entry.osUser),
-        NotNull(entry.host),
-        NotNull(entry.programVersion),
-    });
+    const bool inserted = statements_->insert.Run(EntryColumnValues(entry));
     if (!inserted) {
         Failed(statements_->insert.Error());
         database.rollback();

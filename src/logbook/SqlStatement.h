@@ -7,6 +7,8 @@
 // bound to a "?" placeholder. So no value, however many quotes or SQL words
 // it holds, ever becomes part of a statement.
 
+#include "logbook/LogbookEntry.h"
+
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -35,6 +37,7 @@ public:
     // false on an error (Error() tells which). A statement can be run
     // again with other values.
     bool Run(std::initializer_list<QVariant> values = {});
+    bool Run(const QVariantList& values);
     // The next row of the result; Value(i) is its column i.
     bool Next() { return query_.next(); }
     QVariant Value(int column) const { return query_.value(column); }
@@ -54,6 +57,13 @@ private:
 inline QString NotNull(const QString& text) {
     return text.isNull() ? QStringLiteral("") : text;
 }
+
+// An entry as both logbooks store it, column by column: id, time, serial
+// number, hardware index, model, firmware version, kind, summary, details,
+// files, user, host, program version (texts never NULL).
+QVariantList EntryColumnValues(const LogbookEntry& entry);
+// The entry of a row whose columns first, first + 1, ... are those.
+LogbookEntry EntryOfColumns(const SqlStatement& row, int first);
 
 // Runs one statement without a result; false on an error (error set).
 bool RunSql(const QSqlDatabase& database, SqlText sql, std::initializer_list<QVariant> values,

@@ -48,40 +48,12 @@ constexpr SqlText ReadGaugePage =
 const QString AfterEveryTime = QStringLiteral("infinity");
 const QString AfterEveryId = QStringLiteral("ffffffff-ffff-ffff-ffff-ffffffffffff");
 
-LogbookEntry EntryOfRow(const SqlStatement& row) {
-    LogbookEntry entry;
-    entry.id = QUuid::fromString(row.Value(0).toString());
-    entry.timeUtc = TimeFromStored(row.Value(1).toString());
-    entry.gauge.serialNumber = row.Value(2).toString();
-    entry.gauge.hardwareIndex = row.Value(3).toString();
-    entry.gauge.model = row.Value(4).toInt();
-    entry.gauge.firmwareVersion = row.Value(5).toString();
-    entry.kind = KindFromName(row.Value(6).toString()).value_or(LogbookKind::Connection);
-    entry.summary = row.Value(7).toString();
-    entry.details = QJsonDocument::fromJson(row.Value(8).toString().toUtf8()).object();
-    for (const QJsonValue& file : QJsonDocument::fromJson(row.Value(9).toString().toUtf8()).array())
-        entry.files.append(file.toString());
-    entry.osUser = row.Value(10).toString();
-    entry.host = row.Value(11).toString();
-    entry.programVersion = row.Value(12).toString();
-    return entry;
-}
-
 QString OneLine(const QString& text) {
     return text.simplified();
 }
 
 QString Cause(const QSqlError& error) {
     return OneLine(error.databaseText().isEmpty() ? error.text() : error.databaseText());
-}
-
-QString Json(const QJsonObject& object) {
-    return QString::fromUtf8(QJsonDocument(object).toJson(QJsonDocument::Compact));
-}
-
-QString Json(const QStringList& list) {
-    return QString::fromUtf8(
-        QJsonDocument(QJsonArray::fromStringList(list)).toJson(QJsonDocument::Compact));
 }
 
 // Whether a TCP connection to the server's port can be made at all: tells
@@ -276,21 +248,7 @@ TeamOutcome TeamServerConnection::Send(const std::vector<QueuedEntry>& entries) 
                 if (!ok)
                     break;
                 const LogbookEntry& entry = queued.entry;
-                ok = insert.Run({
-                    entry.id.toString(QUuid::WithoutBraces),
-                    StoredTime(entry.timeUtc),
-                    NotNull(entry.gauge.serialNumber),
-                    NotNull(entry.gauge.hardwareIndex),
-                    entry.gauge.model,
-                    NotNull(entry.gauge.firmwareVersion),
-                    KindName(entry.kind),
-                    NotNull(entry.summary),
-                    Json(entry.details),
-                    Json(entry.files),
-                    NotNull(entry.osUser),
-                    NotNull(entry.host),
-                    NotNull(entry.programVersion),
-                });
+                ok = insert.Run(EntryColumnValues(entry));
                 if (!ok)
                     error = insert.Error();
                 else if (rowObserver_)
@@ -330,7 +288,7 @@ TeamOutcome TeamServerConnection::ReadGauge(const QString& serialNumber,
         });
         if (ok) {
             while (rows.Next())
-                entries.push_back(EntryOfRow(rows));
+                entries.push_back(EntryOfColumns(rows, 0));
         } else {
             error = rows.Error();
         }
